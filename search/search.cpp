@@ -1,0 +1,223 @@
+// JokeLibrary::search: streams each chosen joke file in blocks and records every line that
+// holds the text, in constant memory whatever the length of a file or a line.
+#include "library/joke_library.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+#include "library/joke_reader.h"
+#include "library/platform.h"
+
+namespace {
+
+// The runtime's towlower in the "C" locale changes A to Z only.
+struct FoldTable {
+    std::array<unsigned char, 256> to{};
+    FoldTable() {
+        for (int b = 0; b < 256; ++b) {
+            to[b] = static_cast<unsigned char>(b >= 'A' && b <= 'Z' ? b + ('a' - 'A') : b);
+        }
+    }
+};
+const FoldTable foldTable;
+
+void fold(unsigned char* data, std::size_t size) {
+    for (std::size_t i = 0; i < size; ++i) {
+        data[i] = foldTable.to[data[i]];
+    }
+}
+
+// Rough rarity of a byte in German prose: the scan looks for the pattern's rarest byte.
+int commonness(unsigned char b) {
+    static const char frequent[] = " enirstadhulcgmobwfkzpvjyxq";
+    if (const char* at = std::strchr(frequent, b); at != nullptr && b != 0) {
+        return 100 - static_cast<int>(at - frequent);
+    }
+    if (b >= 'A' && b <= 'Z') {
+        return 40;
+    }
+    return b < 0x80 && b != lineBreak && b != partSeparator ? 30 : 20;
+}
+
+// Length of a text in UTF-16 code units (wchar_t is 32 bits wide on some systems).
+std::size_t utf16Length(const std::wstring& text) {
+    std::size_t length = text.size();
+    for (wchar_t c : text) {
+        length += (static_cast<std::uint32_t>(c) >> 16) != 0 ? 1 : 0;
+    }
+    return length;
+}
+
+// Finds the lines of one file that contain a byte pattern. Only the current block and the
+// last pattern-length - 1 bytes of the line it ends in are held.
+class LineMatcher {
+public:
+    LineMatcher(const std::vector<unsigned char>& pattern, bool foldCase)
+        : pattern(pattern), foldCase(foldCase) {
+        rare = 0;
+        for (std::size_t i = 1; i < pattern.size(); ++i) {
+            if (commonness(pattern[i]) < commonness(pattern[rare])) {
+                rare = i;
+            }
+        }
+        carry.reserve(2 * pattern.size());
+    }
+
+    template <typename OnHit>
+    void scan(JokeFile& file, OnHit onHit) {
+        std::uint32_t line = 1;
+        bool lineHit = false;
+        carry.clear();
+        for (JokeFile::Block block = file.nextBlock(); block.size > 0; block = file.nextBlock()) {
+            unsigned char* data = block.data;
+            std::size_t size = block.size;
+            if (foldCase) {
+                fold(data, size);
+            }
+            if (!lineHit && !carry.empty() && matchesAcrossBoundary(data, size)) {
+                onHit(line);
+                lineHit = true;
+            }
+            std::size_t pos = 0;
+            while (pos < size) {
+                if (lineHit) {
+                    const void* end = std::memchr(data + pos, lineEnd, size - pos);
+                    if (end == nullptr) {
+                        pos = size;
+                        break;
+                    }
+                    pos = static_cast<std::size_t>(static_cast<const unsigned char*>(end) - data) + 1;
+                    ++line;
+                    lineHit = false;
+                    continue;
+                }
+                std::size_t match = find(data, pos, size);
+                if (match == size) {
+                    line += static_cast<std::uint32_t>(countLineEnds(data + pos, size - pos));
+                    break;
+                }
+                line += static_cast<std::uint32_t>(countLineEnds(data + pos, match - pos));
+                onHit(line);
+                lineHit = true;
+                pos = match;
+            }
+            keepTail(data, size, lineHit);
+        }
+    }
+
+private:
+    // First position at or after pos where the whole pattern stands inside [0, size); size if none.
+    std::size_t find(const unsigned char* data, std::size_t pos, std::size_t size) const {
+        const std::size_t length = pattern.size();
+        const unsigned char wanted = pattern[rare];
+        std::size_t from = pos + rare;
+        while (from + (length - rare) <= size) {
+            const void* hit = std::memchr(data + from, wanted, size - from - (length - rare) + 1);
+            if (hit == nullptr) {
+                break;
+            }
+            std::size_t at = static_cast<std::size_t>(static_cast<const unsigned char*>(hit) - data);
+            std::size_t start = at - rare;
+            if (std::memcmp(data + start, pattern.data(), length) == 0) {
+                return start;
+            }
+            from = at + 1;
+        }
+        return size;
+    }
+
+    // A match that begins in the kept tail of the line and ends in this block.
+    bool matchesAcrossBoundary(const unsigned char* data, std::size_t size) {
+        std::size_t head = std::min(size, pattern.size() - 1);
+        if (const void* end = std::memchr(data, lineEnd, head)) {
+            head = static_cast<std::size_t>(static_cast<const unsigned char*>(end) - data);
+        }
+        std::size_t kept = carry.size();
+        carry.insert(carry.end(), data, data + head);
+        bool found = std::search(carry.begin(), carry.end(), pattern.begin(), pattern.end()) !=
+                     carry.end();
+        carry.resize(kept);
+        return found;
+    }
+
+    // Keeps the last pattern-length - 1 bytes of the line the block ends in.
+    void keepTail(const unsigned char* data, std::size_t size, bool lineHit) {
+        const std::size_t keep = pattern.size() - 1;
+        if (lineHit) {
+            carry.clear();
+            return;
+        }
+        std::size_t lineStart = size;
+        while (lineStart > 0 && size - lineStart < keep && data[lineStart - 1] != lineEnd) {
+            --lineStart;
+        }
+        if (lineStart > 0 && data[lineStart - 1] == lineEnd) {
+            carry.clear();
+        }
+        carry.insert(carry.end(), data + lineStart, data + size);
+        if (carry.size() > keep) {
+            carry.erase(carry.begin(), carry.end() - static_cast<std::ptrdiff_t>(keep));
+        }
+    }
+
+    const std::vector<unsigned char>& pattern;
+    const bool foldCase;
+    std::size_t rare;
+    std::vector<unsigned char> carry;
+};
+
+} // namespace
+
+std::uint32_t JokeLibrary::search(const std::wstring& text, bool allCategories,
+                                  bool caseSensitive) {
+    searchText = text;
+    if (!loaded) {
+        hitCount = 0;
+        return 0;
+    }
+    if (!allCategories && currentCategory == 0) {
+        platform::messageBox(L"Keine Kategorie ausgew\u00e4hlt!", L"Warnung", 0x30);
+        hitCount = 0;
+        return 0;
+    }
+    if (utf16Length(text) < 3) {
+        platform::messageBox(L"Gib mindestens drei Buchstaben ein!", L"Warnung", 0x30);
+        hitCount = 0;
+        return 0;
+    }
+    hitCategories.clear();
+    hitJokes.clear();
+    hitCategories.push_back(0);
+    hitJokes.push_back(0);
+    std::uint32_t hits = 0;
+
+    // Joke files hold characters up to U+00FF only, and a line never holds its LF, so a text
+    // with anything else cannot match.
+    bool canMatch = true;
+    std::vector<unsigned char> pattern;
+    for (wchar_t c : text) {
+        canMatch = canMatch && static_cast<std::uint32_t>(c) <= 0xFF && c != L'\n';
+        pattern.push_back(static_cast<unsigned char>(c));
+    }
+    if (!caseSensitive) {
+        fold(pattern.data(), pattern.size());
+    }
+
+    std::uint32_t first = allCategories ? 1 : currentCategory;
+    std::uint32_t last = allCategories ? getCategoryCount() : currentCategory;
+    LineMatcher matcher(pattern, !caseSensitive);
+    for (std::uint32_t n = first; canMatch && n <= last && n != 0; ++n) {
+        JokeFile file(categoryPath(n));
+        if (!file.isOpen()) {
+            continue;
+        }
+        matcher.scan(file, [&](std::uint32_t line) {
+            hitCategories.push_back(n);
+            hitJokes.push_back(line);
+            ++hits;
+        });
+    }
+    hitCount = hits;
+    return hitCount;
+}
