@@ -1,0 +1,38 @@
+// Command, control, icon and dialog identifiers, shared by Pointex.rc and the C++ code.
+#pragma once
+
+#define IDD_ABOUT 50
+
+#define IDI_APP 20
+#define IDI_PREVIOUS 21
+#define IDI_NEXT 22
+#define IDI_RANDOM_JOKE 23
+#define IDI_RANDOM_CATEGORY_JOKE 24
+#define IDI_RANDOM_CATEGORY 25
+#define IDI_SEARCH 26
+#define IDI_SOLVE 27
+
+#define IDM_ABOUT 300
+#define IDC_CATEGORY_LIST 301
+#define IDC_JOKE_NUMBER 302
+#define IDC_SOLVE 303
+#define IDC_RANDOM_CATEGORY 304
+#define IDC_RANDOM_JOKE 305
+#define IDC_RANDOM_CATEGORY_JOKE 306
+#define IDC_PREVIOUS_JOKE 307
+#define IDC_NEXT_JOKE 308
+#define IDC_SEARCH_TEXT 309
+#define IDC_SEARCH 310
+#define IDM_CLEAR_SEARCH 311
+#define IDM_MATCH_CASE 313
+#define IDM_ALL_CATEGORIES 314
+#define IDC_RESULT_TREE 315
+#define ID_RESULT_HEADER 316
+#define IDM_EXIT 317
+
+#define IDC_ABOUT_TEXT 400
+#define IDC_ABOUT_TITLE 401
+#define IDC_ABOUT_ICON 402
+#define IDC_SHOW_ABOUT 403
+#define IDC_SHOW_VERSION 404
+#define IDC_SHOW_LIZENZ 405
