@@ -20,7 +20,9 @@ HWND aboutText;
 HWND aboutTitle;
 HWND aboutIcon;
 
-std::wstring widen(const char* text) { return std::wstring(text, text + std::char_traits<char>::length(text)); }
+std::wstring widen(const char* text) {
+    return std::wstring(text, text + std::char_traits<char>::length(text));
+}
 
 void setText(HWND control, const std::wstring& text) {
     SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));

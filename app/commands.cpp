@@ -135,8 +135,8 @@ void onNotify(WPARAM wParam, const NMHDR* header) {
     if (wParam != IDC_RESULT_TREE || header->code != static_cast<UINT>(NM_DBLCLK)) {
         return;
     }
-    auto item = reinterpret_cast<HTREEITEM>(
-        SendMessageW(header->hwndFrom, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    auto item =
+        reinterpret_cast<HTREEITEM>(SendMessageW(header->hwndFrom, TVM_GETNEXTITEM, TVGN_CARET, 0));
     if (item == nullptr) {
         return;
     }

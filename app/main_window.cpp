@@ -27,8 +27,8 @@ constexpr DWORD editStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT;
 
 // In creation order; the joke view and the status bar take their texts from the library.
 const ControlSpec controls[] = {
-    {L"Combobox", L"", 0, WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | CBS_DROPDOWNLIST, 158, 20,
-     512, 22, IDC_CATEGORY_LIST, &categoryCombo, true, 0},
+    {L"Combobox", L"", 0, WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | CBS_DROPDOWNLIST, 158,
+     20, 512, 22, IDC_CATEGORY_LIST, &categoryCombo, true, 0},
     {L"button", L" Z. Kat. && Witz", 0, buttonStyle, 158, 55, 100, 32, IDC_RANDOM_CATEGORY_JOKE,
      nullptr, true, IDI_RANDOM_CATEGORY_JOKE},
     {L"button", L" Z. Kategorie", 0, buttonStyle, 268, 55, 100, 32, IDC_RANDOM_CATEGORY, nullptr,
@@ -79,10 +79,9 @@ ATOM registerMainWindowClass(HINSTANCE instance) {
 }
 
 bool createMainWindow(HINSTANCE instance, int showCommand) {
-    mainWindow = CreateWindowExW(0, L"Pointex", titleBase.c_str(),
-                                 WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, 700, 600, nullptr, nullptr, instance,
-                                 nullptr);
+    mainWindow = CreateWindowExW(
+        0, L"Pointex", titleBase.c_str(), WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+        CW_USEDEFAULT, CW_USEDEFAULT, 700, 600, nullptr, nullptr, instance, nullptr);
     if (mainWindow == nullptr) {
         return false;
     }
@@ -100,10 +99,9 @@ bool createMainWindow(HINSTANCE instance, int showCommand) {
 
     const int partEdges[] = {500, -1};
     SendMessageW(statusBar, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(partEdges));
-    std::wstring totals = intToString(static_cast<std::int32_t>(library.totalJokes)) +
-                          L" Witze in " +
-                          intToString(static_cast<std::int32_t>(library.categoryCount)) +
-                          L" Kategorien";
+    std::wstring totals =
+        intToString(static_cast<std::int32_t>(library.totalJokes)) + L" Witze in " +
+        intToString(static_cast<std::int32_t>(library.categoryCount)) + L" Kategorien";
     SendMessageW(statusBar, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(totals.c_str()));
 
     ShowWindow(mainWindow, showCommand);
@@ -140,8 +138,8 @@ bool createControls(HWND window) {
             EnableWindow(control, FALSE);
         }
         if (spec.handle == &searchField) {
-            oldSearchFieldProc = reinterpret_cast<WNDPROC>(SetWindowLongW(
-                control, GWL_WNDPROC, reinterpret_cast<LONG>(searchFieldProc)));
+            oldSearchFieldProc = reinterpret_cast<WNDPROC>(
+                SetWindowLongW(control, GWL_WNDPROC, reinterpret_cast<LONG>(searchFieldProc)));
         }
     }
     return true;
@@ -180,8 +178,8 @@ bool createMainMenu(HWND window) {
 }
 
 bool setDefaultFont(HWND control) {
-    return SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
-                        FALSE) != 0;
+    return SendMessageW(control, WM_SETFONT,
+                        reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE) != 0;
 }
 
 bool isMenuItemChecked(HMENU menu, UINT id) {

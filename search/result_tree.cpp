@@ -38,8 +38,9 @@ void showSearchResults() {
     std::wstring scope = isMenuItemChecked(menuBar, IDM_ALL_CATEGORIES)
                              ? L"In allen Kategorien:"
                              : L"Nur \"" + library.getCategoryName(0) + L"\"";
-    std::wstring caseRule = isMenuItemChecked(menuBar, IDM_MATCH_CASE) ? L"Schreibung beachtet"
-                                                                        : L"Schreibung nicht beachtet";
+    std::wstring caseRule = isMenuItemChecked(menuBar, IDM_MATCH_CASE)
+                                ? L"Schreibung beachtet"
+                                : L"Schreibung nicht beachtet";
     std::uint32_t hitCount = library.getHitCount();
     insertItem(TVI_ROOT, scope, ID_RESULT_HEADER);
     insertItem(TVI_ROOT, caseRule, ID_RESULT_HEADER);
