@@ -1,0 +1,190 @@
+// The fuzz targets' working directory, size modes and reference reading.
+#include "fuzz_support.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "platform.h"
+
+namespace fuzz {
+
+namespace {
+std::filesystem::path root;
+std::filesystem::path previous;
+std::vector<std::wstring> boxes;
+
+int recordBox(const std::wstring& text, const std::wstring&, unsigned) {
+    boxes.push_back(text);
+    return 1;
+}
+
+void removeRoot() {
+    std::error_code ignored;
+    std::filesystem::remove_all(root, ignored);
+}
+
+std::string visible(const std::wstring& text) {
+    std::string shown;
+    for (wchar_t c : text) {
+        if (c >= 0x20 && c < 0x7F && c != '<') {
+            shown += static_cast<char>(c);
+        } else {
+            char code[16];
+            std::snprintf(code, sizeof code, "<%02X>", static_cast<unsigned>(c));
+            shown += code;
+        }
+    }
+    return shown;
+}
+} // namespace
+
+InWorkingDirectory::InWorkingDirectory() {
+    previous = std::filesystem::current_path();
+    if (root.empty()) {
+        char pattern[] = "/tmp/pointex-fuzz-XXXXXX";
+        if (mkdtemp(pattern) == nullptr) {
+            std::perror("mkdtemp");
+            std::abort();
+        }
+        root = pattern;
+        std::filesystem::create_directory(root / "Witze");
+        std::atexit(removeRoot);
+        platform::messageBox = recordBox;
+    }
+    std::filesystem::current_path(root);
+}
+
+InWorkingDirectory::~InWorkingDirectory() {
+    std::filesystem::current_path(previous);
+}
+
+std::wstring jokeFolder() {
+    return (root / "Witze").wstring();
+}
+
+void clearJokeFolder() {
+    for (const auto& entry : std::filesystem::directory_iterator(root / "Witze")) {
+        std::filesystem::remove(entry.path());
+    }
+}
+
+void writeJokeFile(const std::string& name, const Bytes& bytes) {
+    std::ofstream out(root / "Witze" / name, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out.good()) {
+        std::fprintf(stderr, "cannot write the joke file %s\n", name.c_str());
+        std::abort();
+    }
+}
+
+std::vector<std::wstring> takeMessageBoxes() {
+    std::vector<std::wstring> taken;
+    taken.swap(boxes);
+    return taken;
+}
+
+Bytes expand(unsigned mode, std::size_t offset, const Bytes& filler, const Bytes& data) {
+    Bytes bytes;
+    switch (mode % 16) {
+    case 1:
+    case 3: {
+        std::size_t length = (mode % 16 == 1 ? 1 : 2) * blockSize - 512 + offset % 1024;
+        for (std::size_t i = 0; i < length; ++i) {
+            bytes += filler.empty() ? 'x' : filler[i % filler.size()];
+        }
+        return bytes + data;
+    }
+    case 2:
+        if (data.empty()) {
+            return data;
+        }
+        while (bytes.size() < 2 * blockSize + 4096) {
+            bytes += data;
+        }
+        return bytes;
+    default:
+        return data;
+    }
+}
+
+Bytes textMode(const Bytes& raw, std::vector<std::size_t>* atBoundaries) {
+    Bytes text;
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+        if (atBoundaries != nullptr && i > 0 && i % blockSize == 0) {
+            atBoundaries->push_back(text.size());
+        }
+        if (raw[i] == '\x1A') {
+            break;
+        }
+        if (raw[i] == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n') {
+            continue;
+        }
+        text += raw[i];
+    }
+    return text;
+}
+
+std::vector<Bytes> split(const Bytes& text, char separator) {
+    std::vector<Bytes> pieces(1);
+    for (char c : text) {
+        if (c == separator) {
+            pieces.emplace_back();
+        } else {
+            pieces.back() += c;
+        }
+    }
+    return pieces;
+}
+
+std::wstring widen(const Bytes& bytes) {
+    std::wstring text;
+    for (char c : bytes) {
+        text += static_cast<wchar_t>(static_cast<unsigned char>(c));
+    }
+    return text;
+}
+
+Bytes crlfFor(const Bytes& text, char from) {
+    Bytes result;
+    for (char c : text) {
+        result += c == from ? Bytes("\r\n") : Bytes(1, c);
+    }
+    return result;
+}
+
+void fail(const std::string& what, const std::wstring& expected, const std::wstring& actual) {
+    // Shows both texts from a little before the first difference.
+    std::size_t first = 0;
+    while (first < expected.size() && first < actual.size() && expected[first] == actual[first]) {
+        ++first;
+    }
+    std::size_t from = first > 40 ? first - 40 : 0;
+    std::string shownExpected = visible(expected.substr(from, 300));
+    std::string shownActual = visible(actual.substr(from, 300));
+    std::fprintf(stderr,
+                 "MISMATCH: %s\n  first difference at %zu; shown from %zu\n"
+                 "  expected (%zu): %s\n  actual   (%zu): %s\n",
+                 what.c_str(), first, from, expected.size(), shownExpected.c_str(), actual.size(),
+                 shownActual.c_str());
+    // libFuzzer writes the crashing input relative to the working directory.
+    std::error_code ignored;
+    std::filesystem::current_path(previous, ignored);
+    std::abort();
+}
+
+void expectEqual(const std::string& what, const std::wstring& expected,
+                 const std::wstring& actual) {
+    if (expected != actual) {
+        fail(what, expected, actual);
+    }
+}
+
+void expectEqual(const std::string& what, std::size_t expected, std::size_t actual) {
+    if (expected != actual) {
+        fail(what, std::to_wstring(expected), std::to_wstring(actual));
+    }
+}
+
+} // namespace fuzz

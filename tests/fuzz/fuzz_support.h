@@ -1,0 +1,54 @@
+// Shared by the fuzz targets: a private joke folder, the size modes of an input, and the plain
+// reference reading of a joke file that the real reader is checked against.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace fuzz {
+
+using Bytes = std::string;
+
+// The reader fills blocks of this many bytes; the size modes place data across its boundaries.
+constexpr std::size_t blockSize = 128 * 1024;
+
+// While it lives, a temporary directory holding "Witze" is the working directory (made on first
+// use, removed at exit) and message boxes are recorded instead of printed. The previous working
+// directory comes back after each input, since libFuzzer opens its corpus by relative paths.
+class InWorkingDirectory {
+  public:
+    InWorkingDirectory();
+    ~InWorkingDirectory();
+    InWorkingDirectory(const InWorkingDirectory&) = delete;
+    InWorkingDirectory& operator=(const InWorkingDirectory&) = delete;
+};
+std::wstring jokeFolder();
+// Empties Witze, then writes bytes to Witze/name.
+void clearJokeFolder();
+void writeJokeFile(const std::string& name, const Bytes& bytes);
+// Message boxes shown since the last call.
+std::vector<std::wstring> takeMessageBoxes();
+
+// How an input's data becomes file bytes, so that short inputs reach past one or two blocks:
+// mode (taken modulo 16) 1 and 3 put the data behind a run of filler that ends up to 512 bytes
+// before or after the first or the second block boundary; 2 repeats it past two boundaries;
+// the other modes keep it as it is, so most runs stay small and fast.
+Bytes expand(unsigned mode, std::size_t offset, const Bytes& filler, const Bytes& data);
+
+// The runtime's text mode, written out byte by byte: CR LF reads as LF, a lone CR stays, 0x1A
+// ends the file. atBoundaries receives the text offsets at which each raw block boundary falls.
+Bytes textMode(const Bytes& raw, std::vector<std::size_t>* atBoundaries = nullptr);
+std::vector<Bytes> split(const Bytes& text, char separator);
+// Byte b becomes U+00bb.
+std::wstring widen(const Bytes& bytes);
+// Every `from` byte becomes CR LF.
+Bytes crlfFor(const Bytes& text, char from);
+
+// Reports a mismatch with both texts shown and aborts, so libFuzzer saves the input.
+[[noreturn]] void fail(const std::string& what, const std::wstring& expected,
+                       const std::wstring& actual);
+void expectEqual(const std::string& what, const std::wstring& expected, const std::wstring& actual);
+void expectEqual(const std::string& what, std::size_t expected, std::size_t actual);
+
+} // namespace fuzz

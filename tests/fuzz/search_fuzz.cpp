@@ -1,0 +1,159 @@
+// Fuzzes JokeLibrary::search against a plain search: split every file into lines and look for
+// the text in each with std::string::find, with and without folding A to Z.
+//
+// Input: flags, needle length, offset, two split points, extras, the needle, the files' bytes.
+//   flags bit 0: search with regard to case first (the other way second)
+//   bits 1-2: 1 to 3 files; bit 6: search the chosen category only
+//   bit 7: filler is the needle without its last byte, else its first byte
+//   needle length: 0 to 2 from bytes FD to FF (refused), else 3 + byte % 29
+//   extras bit 0: a U+20AC follows the needle; bits 4-7: size mode (fuzz::expand) of every file
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "fuzz_support.h"
+#include "joke_library.h"
+
+using fuzz::Bytes;
+using fuzz::expectEqual;
+
+namespace {
+
+Bytes folded(Bytes bytes) {
+    for (char& c : bytes) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return bytes;
+}
+
+struct Hit {
+    std::uint32_t category;
+    std::uint32_t joke;
+};
+
+std::vector<Hit> referenceHits(const std::vector<Bytes>& texts,
+                               const std::vector<std::uint32_t>& categories, const Bytes& needle,
+                               bool caseSensitive) {
+    std::vector<Hit> hits;
+    const Bytes pattern = caseSensitive ? needle : folded(needle);
+    for (std::uint32_t n : categories) {
+        const Bytes text = caseSensitive ? texts[n - 1] : folded(texts[n - 1]);
+        std::uint32_t k = 1;
+        for (std::size_t start = 0; start <= text.size(); ++k) {
+            std::size_t end = std::min(text.find('\n', start), text.size());
+            if (std::string_view(text.data() + start, end - start).find(pattern) !=
+                std::string_view::npos) {
+                hits.push_back({n, k});
+            }
+            start = end + 1;
+        }
+    }
+    return hits;
+}
+
+void checkSearch(JokeLibrary& library, const std::wstring& needle, const Bytes& needleBytes,
+                 bool euro, const std::vector<Bytes>& texts,
+                 const std::vector<std::uint32_t>& categories, bool allCategories,
+                 bool caseSensitive) {
+    const std::string how = std::string(caseSensitive ? "case-sensitive" : "folded") + " search";
+    std::uint32_t returned = library.search(needle, allCategories, caseSensitive);
+    expectEqual("getSearchText after the " + how, needle, library.getSearchText());
+    std::vector<std::wstring> boxes = fuzz::takeMessageBoxes();
+    if (needle.size() < 3) {
+        expectEqual("hits of a refused " + how, 0, returned);
+        expectEqual("message boxes of a refused " + how, 1, boxes.size());
+        expectEqual("warning of a refused " + how, L"Gib mindestens drei Buchstaben ein!",
+                    boxes[0]);
+        return;
+    }
+    expectEqual("message boxes of the " + how, 0, boxes.size());
+
+    std::vector<Hit> expected;
+    if (!euro) {
+        expected = referenceHits(texts, categories, needleBytes, caseSensitive);
+    }
+    expectEqual("hits returned by the " + how, expected.size(), returned);
+    expectEqual("getHitCount after the " + how, expected.size(), library.getHitCount());
+    const std::vector<std::uint32_t>& hitCategories = library.getHitCategories();
+    const std::vector<std::uint32_t>& hitJokes = library.getHitJokes();
+    if (hitCategories.size() < expected.size() + 1 || hitJokes.size() < expected.size() + 1 ||
+        hitCategories[0] != 0 || hitJokes[0] != 0) {
+        fuzz::fail("hit lists of the " + how, L"placeholder 0 and every hit", L"shorter lists");
+    }
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        std::string which = "hit " + std::to_string(i + 1) + " of the " + how;
+        expectEqual("category of " + which, expected[i].category, hitCategories[i + 1]);
+        expectEqual("joke of " + which, expected[i].joke, hitJokes[i + 1]);
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < 6) {
+        return 0;
+    }
+    fuzz::InWorkingDirectory inFolder;
+    const unsigned flags = data[0];
+    const bool caseSensitiveFirst = flags & 1;
+    const std::size_t fileCount = (flags >> 1 & 3) % 3 + 1;
+    const unsigned mode = data[5] >> 4;
+    const bool euro = data[5] & 1;
+    const bool allCategories = !(flags & 0x40);
+    const std::size_t needleLength = data[1] >= 0xFD ? data[1] - 0xFD : 3 + data[1] % 29;
+    const std::size_t offset = std::size_t{data[2]} * 4;
+
+    Bytes rest(reinterpret_cast<const char*>(data) + 6, size - 6);
+    const Bytes needleBytes = rest.substr(0, needleLength);
+    rest.erase(0, needleBytes.size());
+    std::wstring needle = fuzz::widen(needleBytes);
+    if (euro) {
+        needle += L'\u20AC';
+    }
+    Bytes filler = flags & 0x80
+                       ? needleBytes.substr(0, needleBytes.size() - (needleBytes.empty() ? 0 : 1))
+                       : needleBytes.substr(0, 1);
+
+    // Cut points in proportion to the two split bytes.
+    std::size_t low = rest.size() * std::min(data[3], data[4]) / 255;
+    std::size_t high = rest.size() * std::max(data[3], data[4]) / 255;
+    std::vector<Bytes> pieces =
+        fileCount == 1   ? std::vector<Bytes>{rest}
+        : fileCount == 2 ? std::vector<Bytes>{rest.substr(0, high), rest.substr(high)}
+                         : std::vector<Bytes>{rest.substr(0, low), rest.substr(low, high - low),
+                                              rest.substr(high)};
+    fuzz::clearJokeFolder();
+    std::vector<Bytes> rawFiles;
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        rawFiles.push_back(fuzz::expand(mode, offset, filler, pieces[i]));
+        fuzz::writeJokeFile(std::string(1, static_cast<char>('a' + i)), rawFiles.back());
+    }
+
+    JokeLibrary library;
+    expectEqual("category count", fileCount, library.getCategoryCount());
+    // Categories are numbered in the listing's order, whatever it is.
+    std::vector<Bytes> texts;
+    for (const std::wstring& name : library.getCategoryFiles()) {
+        texts.push_back(fuzz::textMode(rawFiles.at(static_cast<std::size_t>(name.at(0) - L'a'))));
+    }
+    std::vector<std::uint32_t> categories;
+    if (allCategories) {
+        for (std::uint32_t n = 1; n <= fileCount; ++n) {
+            categories.push_back(n);
+        }
+    } else {
+        std::uint32_t chosen = (data[3] ^ data[4]) % fileCount + 1;
+        library.selectCategory(chosen);
+        categories.push_back(chosen);
+    }
+
+    checkSearch(library, needle, needleBytes, euro, texts, categories, allCategories,
+                caseSensitiveFirst);
+    checkSearch(library, needle, needleBytes, euro, texts, categories, allCategories,
+                !caseSensitiveFirst);
+    return 0;
+}
