@@ -20,10 +20,6 @@ HWND aboutText;
 HWND aboutTitle;
 HWND aboutIcon;
 
-std::wstring widen(const char* text) {
-    return std::wstring(text, text + std::char_traits<char>::length(text));
-}
-
 void setText(HWND control, const std::wstring& text) {
     SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
@@ -47,7 +43,7 @@ void onInitDialog(HWND dialog) {
     aboutVersionText = composeVersionText();
     // The compiler writes these as "Sep  4 2009" and "13:47:15"; with SOURCE_DATE_EPOCH set it
     // takes that moment, so a release build can be reproduced byte for byte.
-    buildStamp = widen(__DATE__) + L"\r\n" + widen(__TIME__);
+    buildStamp = L"" __DATE__ "\r\n" __TIME__;
     setText(aboutTitle, L"Pointex " + aboutVersionText + L"\r\n\r\n" + buildStamp);
 
     SendMessageW(showAboutButton, BM_SETCHECK, BST_CHECKED, 0);
