@@ -138,26 +138,32 @@ static std::size_t readRaw(TextFile* file, unsigned char* buffer, std::size_t si
 }
 
 // Turns CR LF into LF in place; a CR at the very end is held back until the next byte is known.
+// Moves whole runs between CRs, since a file with CR LF has one in every line.
 static std::size_t foldLineEnds(TextFile* file, unsigned char* buffer, std::size_t size) {
-    auto* first = static_cast<unsigned char*>(std::memchr(buffer, '\r', size));
-    if (first == nullptr) {
+    unsigned char* const end = buffer + size;
+    auto* in = static_cast<unsigned char*>(std::memchr(buffer, '\r', size));
+    if (in == nullptr) {
         return size;
     }
-    std::size_t out = static_cast<std::size_t>(first - buffer);
-    for (std::size_t in = out; in < size; ++in) {
-        unsigned char byte = buffer[in];
-        if (byte == '\r') {
-            if (in + 1 == size && !file->ended) {
-                file->pendingCR = true;
-                break;
-            }
-            if (in + 1 < size && buffer[in + 1] == '\n') {
-                continue;
-            }
+    unsigned char* out = in;
+    while (in != end) {
+        // in is at a CR.
+        if (in + 1 == end && !file->ended) {
+            file->pendingCR = true;
+            break;
         }
-        buffer[out++] = byte;
+        if (in + 1 == end || in[1] != '\n') {
+            *out++ = '\r';
+        }
+        ++in;
+        std::size_t rest = static_cast<std::size_t>(end - in);
+        auto* next = static_cast<unsigned char*>(std::memchr(in, '\r', rest));
+        std::size_t run = next != nullptr ? static_cast<std::size_t>(next - in) : rest;
+        std::memmove(out, in, run);
+        out += run;
+        in += run;
     }
-    return out;
+    return static_cast<std::size_t>(out - buffer);
 }
 
 std::size_t readTextBlock(TextFile* file, unsigned char* buffer, std::size_t size) {
