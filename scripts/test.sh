@@ -31,6 +31,9 @@ trap wine_env_stop EXIT
 # One at a time: parallel Wine starts are flaky.
 ctest --test-dir build/windows -j 1 --output-on-failure || status=1
 
+echo "== benchmark smoke: the bench jobs agree with grep"
+scripts/bench-smoke.sh || status=1
+
 echo "== reproducible build of Pointex.exe"
 scripts/check-reproducible.sh || status=1
 
