@@ -17,6 +17,7 @@ cmake -S tests/fuzz -B "$out" -G Ninja -DCMAKE_CXX_COMPILER=clang++ \
     cmake --build "$out" -j 2 || exit 1
 
 status=0
+passed=0
 mkdir -p "$out/artifacts"
 for target in "${targets[@]}"; do
     echo "== fuzzing $target for $seconds s"
@@ -39,6 +40,8 @@ for target in "${targets[@]}"; do
         status=1
     else
         echo "   $target: ${runs:-?} inputs run, $last"
+        passed=$((passed + 1))
     fi
 done
+echo "fuzz: $passed passed, $((${#targets[@]} - passed)) failed"
 exit $status

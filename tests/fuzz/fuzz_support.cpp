@@ -20,6 +20,15 @@ int recordBox(const std::wstring& text, const std::wstring&, unsigned) {
     return 1;
 }
 
+std::size_t openDescriptors() {
+    std::size_t count = 0;
+    for ([[maybe_unused]] const auto& entry :
+         std::filesystem::directory_iterator("/proc/self/fd")) {
+        ++count;
+    }
+    return count;
+}
+
 void removeRoot() {
     std::error_code ignored;
     std::filesystem::remove_all(root, ignored);
@@ -54,6 +63,11 @@ InWorkingDirectory::InWorkingDirectory() {
         platform::messageBox = recordBox;
     }
     std::filesystem::current_path(root);
+    descriptors = openDescriptors();
+}
+
+void InWorkingDirectory::expectFilesClosed() const {
+    expectEqual("open file descriptors", descriptors, openDescriptors());
 }
 
 InWorkingDirectory::~InWorkingDirectory() {

@@ -22,7 +22,14 @@ class InWorkingDirectory {
     ~InWorkingDirectory();
     InWorkingDirectory(const InWorkingDirectory&) = delete;
     InWorkingDirectory& operator=(const InWorkingDirectory&) = delete;
+
+    // Fails when more files are open now than when the input began: every reader closes its file.
+    void expectFilesClosed() const;
+
+  private:
+    std::size_t descriptors;
 };
+
 std::wstring jokeFolder();
 // Empties Witze, then writes bytes to Witze/name.
 void clearJokeFolder();

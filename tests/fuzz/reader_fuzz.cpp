@@ -207,5 +207,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!fuzz::takeMessageBoxes().empty()) {
         fuzz::fail("message boxes while reading a readable file", L"none", L"some");
     }
+    inFolder.expectFilesClosed();
     return 0;
 }

@@ -155,5 +155,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 caseSensitiveFirst);
     checkSearch(library, needle, needleBytes, euro, texts, categories, allCategories,
                 !caseSensitiveFirst);
+    inFolder.expectFilesClosed();
     return 0;
 }
