@@ -104,7 +104,7 @@ Bytes expand(unsigned mode, std::size_t offset, const Bytes& filler, const Bytes
     switch (mode % 16) {
     case 1:
     case 3: {
-        std::size_t length = (mode % 16 == 1 ? 1 : 2) * blockSize - 512 + offset % 1024;
+        std::size_t length = (mode % 16 == 1 ? 1 : 2) * blockSize - 1 - offset % 256;
         for (std::size_t i = 0; i < length; ++i) {
             bytes += filler.empty() ? 'x' : filler[i % filler.size()];
         }

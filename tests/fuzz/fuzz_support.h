@@ -38,9 +38,9 @@ void writeJokeFile(const std::string& name, const Bytes& bytes);
 std::vector<std::wstring> takeMessageBoxes();
 
 // How an input's data becomes file bytes, so that short inputs reach past one or two blocks:
-// mode (taken modulo 16) 1 and 3 put the data behind a run of filler that ends up to 512 bytes
-// before or after the first or the second block boundary; 2 repeats it past two boundaries;
-// the other modes keep it as it is, so most runs stay small and fast.
+// mode (taken modulo 16) 1 and 3 put the data behind a run of filler, so that the first or the
+// second block boundary falls 1 + offset % 256 bytes into the data; 2 repeats the data past two
+// boundaries; the other modes keep it as it is, so most runs stay small and fast.
 Bytes expand(unsigned mode, std::size_t offset, const Bytes& filler, const Bytes& data);
 
 // The runtime's text mode, written out byte by byte: CR LF reads as LF, a lone CR stays, 0x1A

@@ -6,7 +6,9 @@
 //   bits 1-2: 1 to 3 files; bit 6: search the chosen category only
 //   bit 7: filler is the needle without its last byte, else its first byte
 //   needle length: 0 to 2 from bytes FD to FF (refused), else 3 + byte % 29
-//   extras bit 0: a U+20AC follows the needle; bits 4-7: size mode (fuzz::expand) of every file
+//   extras bit 0: a U+20AC follows the needle; bits 4-7: size mode of every file: 4 puts a
+//   copy of the needle across the first block boundary, split offset % (length - 1) + 1 bytes
+//   in; the others as fuzz::expand
 #include <algorithm>
 #include <cstdint>
 #include <string>
@@ -28,6 +30,16 @@ Bytes folded(Bytes bytes) {
         }
     }
     return bytes;
+}
+
+// Filler up to the first block boundary, the needle across it, then the data.
+Bytes straddle(const Bytes& needle, std::size_t offset, const Bytes& filler, const Bytes& data) {
+    std::size_t split = needle.size() > 1 ? offset % (needle.size() - 1) + 1 : 0;
+    Bytes bytes;
+    for (std::size_t i = 0; i < fuzz::blockSize - split; ++i) {
+        bytes += filler.empty() ? 'x' : filler[i % filler.size()];
+    }
+    return bytes + needle + data;
 }
 
 struct Hit {
@@ -105,7 +117,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool euro = data[5] & 1;
     const bool allCategories = !(flags & 0x40);
     const std::size_t needleLength = data[1] >= 0xFD ? data[1] - 0xFD : 3 + data[1] % 29;
-    const std::size_t offset = std::size_t{data[2]} * 4;
+    const std::size_t offset = data[2];
 
     Bytes rest(reinterpret_cast<const char*>(data) + 6, size - 6);
     const Bytes needleBytes = rest.substr(0, needleLength);
@@ -129,7 +141,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::clearJokeFolder();
     std::vector<Bytes> rawFiles;
     for (std::size_t i = 0; i < pieces.size(); ++i) {
-        rawFiles.push_back(fuzz::expand(mode, offset, filler, pieces[i]));
+        rawFiles.push_back(mode == 4 ? straddle(needleBytes, offset, filler, pieces[i])
+                                     : fuzz::expand(mode, offset, filler, pieces[i]));
         fuzz::writeJokeFile(std::string(1, static_cast<char>('a' + i)), rawFiles.back());
     }
 
