@@ -137,6 +137,11 @@ bool createControls(HWND window) {
         if (spec.handle == &solveButton) {
             EnableWindow(control, FALSE);
         }
+        if (spec.handle == &jokeView) {
+            // A solution is appended like typed text, which the edit's default limit of about
+            // 30,000 characters would silently drop after a long joke.
+            SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
+        }
         if (spec.handle == &searchField) {
             oldSearchFieldProc = reinterpret_cast<WNDPROC>(
                 SetWindowLongW(control, GWL_WNDPROC, reinterpret_cast<LONG>(searchFieldProc)));
