@@ -4,7 +4,7 @@
 # Usage: scripts/fuzz.sh [seconds per target]   (default 30, or POINTEX_FUZZ_SECONDS)
 # Inputs found are kept in build/fuzz/corpus/<target>, crashing ones in build/fuzz/artifacts/.
 set -uo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/.." || exit 1
 
 seconds=${1:-${POINTEX_FUZZ_SECONDS:-30}}
 targets=(reader search)
@@ -36,7 +36,7 @@ for target in "${targets[@]}"; do
     if [ $result -ne 0 ]; then
         echo "   $target FAILED (exit $result); the end of $log:"
         tail -n 40 "$log"
-        ls "$out/artifacts" | sed "s|^|   artifact: $out/artifacts/|"
+        find "$out/artifacts" -type f -printf "   artifact: %p\n"
         status=1
     else
         echo "   $target: ${runs:-?} inputs run, $last"

@@ -3,7 +3,7 @@
 # valgrind's memcheck. Exits non-zero on any failure, error or leak.
 # Usage: scripts/test-sanitizers.sh [--no-valgrind]
 set -uo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/.." || exit 1
 
 valgrind=1
 [ "${1:-}" = "--no-valgrind" ] && valgrind=0
