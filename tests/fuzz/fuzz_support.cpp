@@ -182,9 +182,11 @@ void fail(const std::string& what, const std::wstring& expected, const std::wstr
                  "  expected (%zu): %s\n  actual   (%zu): %s\n",
                  what.c_str(), first, from, expected.size(), shownExpected.c_str(), actual.size(),
                  shownActual.c_str());
-    // libFuzzer writes the crashing input relative to the working directory.
+    // libFuzzer writes the crashing input relative to the working directory; abort skips the
+    // removal at exit.
     std::error_code ignored;
     std::filesystem::current_path(previous, ignored);
+    removeRoot();
     std::abort();
 }
 
