@@ -6,7 +6,7 @@ packages=(
     cmake ninja-build g++ clang libclang-rt-14-dev googletest
     g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
     wine wine32:i386 xvfb xauth x11-utils imagemagick icoutils
-    hyperfine ripgrep time
+    hyperfine ripgrep time valgrind
 )
 
 missing=()

@@ -24,6 +24,12 @@ configure_and_build build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-i
 echo "== native tests"
 ctest --test-dir build/native -j "$jobs" --output-on-failure || status=1
 
+echo "== core tests under AddressSanitizer, UndefinedBehaviorSanitizer and valgrind"
+scripts/test-sanitizers.sh || status=1
+
+echo "== fuzzing the reader and the search (time-boxed)"
+scripts/fuzz.sh || status=1
+
 echo "== Windows tests under Wine"
 # shellcheck source=wine-env.sh
 . scripts/wine-env.sh
