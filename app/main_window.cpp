@@ -10,7 +10,7 @@
 namespace {
 
 // One child control as it is created; text nullptr means a text supplied at creation time.
-struct ControlSpec {
+struct ChildControl {
     const wchar_t* className;
     const wchar_t* text;
     DWORD exStyle;
@@ -26,7 +26,7 @@ constexpr DWORD buttonStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON
 constexpr DWORD editStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT;
 
 // In creation order; the joke view and the status bar take their texts from the library.
-const ControlSpec controls[] = {
+const ChildControl controls[] = {
     {L"Combobox", L"", 0, WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | CBS_DROPDOWNLIST, 158,
      20, 512, 22, IDC_CATEGORY_LIST, &categoryCombo, true, 0},
     {L"button", L" Z. Kat. && Witz", 0, buttonStyle, 158, 55, 100, 32, IDC_RANDOM_CATEGORY_JOKE,
@@ -111,38 +111,38 @@ bool createMainWindow(HINSTANCE instance, int showCommand) {
 bool createControls(HWND window) {
     InitCommonControls();
     auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongW(window, GWL_HINSTANCE));
-    for (const ControlSpec& spec : controls) {
+    for (const ChildControl& child : controls) {
         std::wstring text;
-        if (spec.text != nullptr) {
-            text = spec.text;
-        } else if (spec.handle == &jokeView) {
+        if (child.text != nullptr) {
+            text = child.text;
+        } else if (child.handle == &jokeView) {
             text = library.getInfoText();
         } else {
             text = library.getStatusText();
         }
-        HWND control = CreateWindowExW(spec.exStyle, spec.className, text.c_str(), spec.style,
-                                       spec.x, spec.y, spec.width, spec.height, window,
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+        HWND control = CreateWindowExW(child.exStyle, child.className, text.c_str(), child.style,
+                                       child.x, child.y, child.width, child.height, window,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(child.id)),
                                        instance, nullptr);
-        if (spec.handle != nullptr) {
-            *spec.handle = control;
+        if (child.handle != nullptr) {
+            *child.handle = control;
         }
-        if (spec.defaultFont) {
+        if (child.defaultFont) {
             setDefaultFont(control);
         }
-        if (spec.icon != 0) {
-            HANDLE icon = LoadImageW(instance, MAKEINTRESOURCEW(spec.icon), IMAGE_ICON, 16, 16, 0);
+        if (child.icon != 0) {
+            HANDLE icon = LoadImageW(instance, MAKEINTRESOURCEW(child.icon), IMAGE_ICON, 16, 16, 0);
             SendMessageW(control, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
         }
-        if (spec.handle == &solveButton) {
+        if (child.handle == &solveButton) {
             EnableWindow(control, FALSE);
         }
-        if (spec.handle == &jokeView) {
+        if (child.handle == &jokeView) {
             // A solution is appended like typed text, which the edit's default limit of about
             // 30,000 characters would silently drop after a long joke.
             SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
         }
-        if (spec.handle == &searchField) {
+        if (child.handle == &searchField) {
             oldSearchFieldProc = reinterpret_cast<WNDPROC>(
                 SetWindowLongW(control, GWL_WNDPROC, reinterpret_cast<LONG>(searchFieldProc)));
         }
