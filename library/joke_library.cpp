@@ -12,9 +12,12 @@ std::uint32_t randomDraw(std::uint32_t m) {
 JokeLibrary::JokeLibrary() {
     categoryFiles.reserve(100);
     jokeCounts.reserve(100);
-    folderPath = platform::currentDirectory() + platform::pathSeparator + L"Witze" +
-                 platform::pathSeparator;
-    listFiles(folderPath + L"*");
+    std::wstring directory = platform::currentDirectory();
+    folderPath = directory + platform::pathSeparator + L"Witze" + platform::pathSeparator;
+    // Without a working directory there is no joke folder; "\Witze" would be another folder.
+    if (!directory.empty()) {
+        listFiles(folderPath + L"*");
+    }
     countJokes();
     hitCategories.reserve(50);
     hitJokes.reserve(50);

@@ -6,7 +6,7 @@
 #include <vector>
 
 class JokeLibrary {
-public:
+  public:
     // Lists the folder "Witze" below the working directory and counts every file's jokes.
     JokeLibrary();
 
@@ -37,7 +37,7 @@ public:
     // Records every joke containing text; shows its own warnings. Returns the hit count.
     std::uint32_t search(const std::wstring& text, bool allCategories, bool caseSensitive);
 
-private:
+  private:
     void listFiles(const std::wstring& pattern);
     void countJokes();
     std::wstring categoryPath(std::uint32_t n) const;
@@ -54,12 +54,12 @@ private:
     std::vector<std::uint32_t> hitJokes;
     std::wstring searchText;
 
-public:
+  public:
     // Read directly by the main window for its totals; written only while constructing.
     std::uint32_t totalJokes = 0;
     std::uint32_t categoryCount = 0;
 
-private:
+  private:
     std::wstring folderPath;
 };
 

@@ -146,4 +146,6 @@ std::wstring readTextFile(const std::wstring& name) {
     return text;
 }
 
-std::wstring intToString(std::int32_t value) { return std::to_wstring(value); }
+std::wstring intToString(std::int32_t value) {
+    return std::to_wstring(value);
+}

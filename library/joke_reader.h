@@ -15,7 +15,7 @@ constexpr unsigned char lineBreak = 0x11;
 
 // One open joke file, read from its first byte in blocks; closed when the object goes.
 class JokeFile {
-public:
+  public:
     explicit JokeFile(const std::wstring& path);
     JokeFile(const JokeFile&) = delete;
     JokeFile& operator=(const JokeFile&) = delete;
@@ -44,7 +44,7 @@ public:
     };
     Block nextBlock();
 
-private:
+  private:
     bool fill();
     template <typename Append>
     PartEnd scanPart(Append append);

@@ -10,7 +10,8 @@ namespace platform {
 // Separator between a folder and a name in a path ("\" on Windows, "/" elsewhere).
 extern const wchar_t pathSeparator;
 
-// The process's current working directory, without a trailing separator; empty when unknown.
+// The process's current working directory, without a trailing separator (but for a POSIX
+// system's root "/"); empty when it cannot be obtained.
 std::wstring currentDirectory();
 
 struct FolderEntry {

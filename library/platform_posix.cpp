@@ -20,11 +20,15 @@ static std::wstring decodeName(const std::string& bytes) {
     std::size_t i = 0;
     while (i < bytes.size()) {
         unsigned char lead = static_cast<unsigned char>(bytes[i]);
-        std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3
-                             : (lead >> 3) == 0x1E                 ? 4
-                                                                   : 0;
-        char32_t value = length == 1 ? lead : length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F
-                                                                                       : lead & 0x07;
+        std::size_t length = lead < 0x80           ? 1
+                             : (lead >> 5) == 0x6  ? 2
+                             : (lead >> 4) == 0xE  ? 3
+                             : (lead >> 3) == 0x1E ? 4
+                                                   : 0;
+        char32_t value = length == 1   ? lead
+                         : length == 2 ? lead & 0x1F
+                         : length == 3 ? lead & 0x0F
+                                       : lead & 0x07;
         bool valid = length != 0 && i + length <= bytes.size();
         for (std::size_t k = 1; valid && k < length; ++k) {
             unsigned char next = static_cast<unsigned char>(bytes[i + k]);
@@ -79,7 +83,8 @@ std::wstring currentDirectory() {
         buffer.resize(buffer.size() * 2);
     }
     std::wstring directory = decodeName(buffer.data());
-    if (!directory.empty() && directory.back() == L'/') {
+    // "/" stays: an empty result means the directory is unknown.
+    if (directory.size() > 1 && directory.back() == L'/') {
         directory.pop_back();
     }
     return directory;
@@ -98,8 +103,8 @@ bool listFolder(const std::wstring& pattern, std::vector<FolderEntry>& entries) 
     while (dirent* entry = readdir(directory)) {
         // Links are followed like Windows follows them; a dangling one counts as a file.
         struct stat status;
-        bool isDirectory = fstatat(dirfd(directory), entry->d_name, &status, 0) == 0 &&
-                           S_ISDIR(status.st_mode);
+        bool isDirectory =
+            fstatat(dirfd(directory), entry->d_name, &status, 0) == 0 && S_ISDIR(status.st_mode);
         entries.push_back({decodeName(entry->d_name), isDirectory});
     }
     closedir(directory);
@@ -230,7 +235,9 @@ MessageBoxFunction messageBox = consoleMessageBox;
 // The Windows runtime's linear congruential generator, so a seed gives the same values here.
 static unsigned long randomState = 1;
 
-void seedRandom(unsigned seed) { randomState = seed; }
+void seedRandom(unsigned seed) {
+    randomState = seed;
+}
 
 int randomValue() {
     randomState = (randomState * 214013UL + 2531011UL) & 0xFFFFFFFFUL;

@@ -31,7 +31,8 @@ bool listFolder(const std::wstring& pattern, std::vector<FolderEntry>& entries) 
         return false;
     }
     do {
-        entries.push_back({data.cFileName, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+        entries.push_back(
+            {data.cFileName, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
     } while (FindNextFileW(find, &data));
     FindClose(find);
     return true;
@@ -66,8 +67,12 @@ static int systemMessageBox(const std::wstring& text, const std::wstring& captio
 
 MessageBoxFunction messageBox = systemMessageBox;
 
-void seedRandom(unsigned seed) { std::srand(seed); }
+void seedRandom(unsigned seed) {
+    std::srand(seed);
+}
 
-int randomValue() { return std::rand(); }
+int randomValue() {
+    return std::rand();
+}
 
 } // namespace platform

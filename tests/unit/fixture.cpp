@@ -17,7 +17,9 @@ int recordBox(const std::wstring& text, const std::wstring& caption, unsigned fl
 }
 } // namespace
 
-std::vector<RecordedBox>& JokeFolderTest::boxes() { return recorded; }
+std::vector<RecordedBox>& JokeFolderTest::boxes() {
+    return recorded;
+}
 
 void JokeFolderTest::SetUp() {
     static std::atomic<unsigned> counter{0};
@@ -65,7 +67,8 @@ std::filesystem::path JokeFolderTest::jokePath(const std::wstring& name) const {
 }
 
 void JokeFolderTest::writeFile(const std::wstring& name, const std::string& bytes, bool inFolder) {
-    std::ofstream out(inFolder ? jokePath(name) : root / pathOf(name), std::ios::binary | std::ios::trunc);
+    std::ofstream out(inFolder ? jokePath(name) : root / pathOf(name),
+                      std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     ASSERT_TRUE(out.good());
 }

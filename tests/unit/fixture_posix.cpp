@@ -3,7 +3,7 @@
 
 namespace {
 class DanglingLink : public UnopenableFile {
-public:
+  public:
     explicit DanglingLink(const std::filesystem::path& path) {
         std::filesystem::remove(path);
         std::filesystem::create_symlink(path.parent_path() / "missing-target", path);

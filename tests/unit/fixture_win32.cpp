@@ -5,7 +5,7 @@
 
 namespace {
 class LockedFile : public UnopenableFile {
-public:
+  public:
     explicit LockedFile(const std::filesystem::path& path) {
         handle = CreateFileW(path.wstring().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -16,7 +16,7 @@ public:
         }
     }
 
-private:
+  private:
     HANDLE handle;
 };
 } // namespace

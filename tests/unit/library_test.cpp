@@ -38,6 +38,24 @@ TEST_F(LibraryTest, StartsEmptyAndQuietWithoutAJokeFolder) {
     EXPECT_EQ(library.selectCategory(0), 0u);
 }
 
+TEST_F(LibraryTest, ARemovedWorkingDirectoryGivesNoCategories) {
+    std::filesystem::path gone = root / "gone";
+    std::filesystem::create_directories(gone / "Witze");
+    std::filesystem::current_path(gone);
+    std::error_code error;
+    std::filesystem::remove_all(gone, error);
+    if (error || std::filesystem::exists(gone)) {
+        GTEST_SKIP() << "this system cannot remove the working directory";
+    }
+    if (!platform::currentDirectory().empty()) {
+        GTEST_SKIP() << "this system still names a removed working directory";
+    }
+    JokeLibrary library;
+    EXPECT_EQ(library.categoryCount, 0u);
+    EXPECT_EQ(library.getStatusText(), L"Pointex! (Error)");
+    EXPECT_TRUE(boxes().empty());
+}
+
 TEST_F(LibraryTest, SubfoldersAreNoCategories) {
     std::filesystem::create_directories(root / "Witze" / "sub");
     std::ofstream(root / "Witze" / "sub" / "inner") << "x";
@@ -83,7 +101,8 @@ TEST_F(LibraryTest, StartsWithNoPlaceAndNoHits) {
     EXPECT_EQ(library.getSearchText(), L"...");
     EXPECT_EQ(library.getStatusText(), L"Pointex!");
     EXPECT_EQ(library.getCategoryName(0), L"Keine Kategorie");
-    EXPECT_EQ(library.getInfoText(), L"Willkommen bei Tobrek's Pointex!\r\n\r\nW\u00e4hle eine Kategorie.");
+    EXPECT_EQ(library.getInfoText(),
+              L"Willkommen bei Tobrek's Pointex!\r\n\r\nW\u00e4hle eine Kategorie.");
 }
 
 TEST_F(LibraryTest, HundredFiftyFilesAreAllCounted) {

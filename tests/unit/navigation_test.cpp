@@ -9,7 +9,7 @@
 namespace {
 
 class NavigationTest : public JokeFolderTest {
-protected:
+  protected:
     // One category named "k" with the given bytes; it is made current.
     void openCategory(const std::string& bytes) {
         writeFile(L"k", bytes);
@@ -71,7 +71,10 @@ TEST_F(NavigationTest, ReadsSolutionPartsOneByOne) {
 }
 
 TEST_F(NavigationTest, EmptyPartsLineBreaksAndEmptyJokes) {
-    openCategory("\x12only solution\nend\x12\na\x11" "b\x12" "c\x11" "d\r\n");
+    openCategory("\x12only solution\nend\x12\na\x11"
+                 "b\x12"
+                 "c\x11"
+                 "d\r\n");
     EXPECT_EQ(library->getJokeText(1), L"");
     EXPECT_TRUE(library->getHasSolution());
     EXPECT_EQ(library->getSolution(), L"only solution");
@@ -86,7 +89,9 @@ TEST_F(NavigationTest, EmptyPartsLineBreaksAndEmptyJokes) {
 }
 
 TEST_F(NavigationTest, CrLfAndLfFilesReadTheSame) {
-    const std::string lf = "a\x12" "b\nc\x11" "d\x12\xe4\nlast";
+    const std::string lf = "a\x12"
+                           "b\nc\x11"
+                           "d\x12\xe4\nlast";
     std::string crlf;
     for (char c : lf) {
         crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
@@ -152,20 +157,24 @@ TEST_F(NavigationTest, AFileChangedAfterCountingIsReadAsItIsNow) {
     EXPECT_FALSE(library->getHasSolution());
     EXPECT_EQ(library->getStatusText(), L"k: 4/4");
     std::filesystem::remove(jokePath(L"k"));
-    EXPECT_EQ(library->getJokeText(2), L"Es ist ein Fehler beim \u00f6ffnen einer Datei aufgetreten!");
+    EXPECT_EQ(library->getJokeText(2),
+              L"Es ist ein Fehler beim \u00f6ffnen einer Datei aufgetreten!");
     EXPECT_EQ(library->getCurrentJoke(), 4u);
 }
 
 TEST_F(NavigationTest, AnUnopenableFileLeavesTheSolutionPending) {
-    openCategory("q\x12" "a");
+    openCategory("q\x12"
+                 "a");
     EXPECT_EQ(library->getJokeText(1), L"q");
     {
         auto blocker = makeUnopenable(jokePath(L"k"));
-        EXPECT_EQ(library->getSolution(), L"Es ist ein Fehler beim \u00f6ffnen der Datei aufgetreten!");
+        EXPECT_EQ(library->getSolution(),
+                  L"Es ist ein Fehler beim \u00f6ffnen der Datei aufgetreten!");
         EXPECT_TRUE(library->getHasSolution());
     }
     std::filesystem::remove(jokePath(L"k"));
-    writeFile(L"k", "q\x12" "a");
+    writeFile(L"k", "q\x12"
+                    "a");
     EXPECT_EQ(library->getSolution(), L"a");
     EXPECT_TRUE(boxes().empty());
 }

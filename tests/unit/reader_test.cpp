@@ -7,7 +7,7 @@
 namespace {
 
 class ReaderTest : public JokeFolderTest {
-protected:
+  protected:
     std::uint32_t countOf(const std::string& bytes) {
         writeFile(L"count", bytes);
         JokeFile file(jokePath(L"count").wstring());
@@ -43,20 +43,22 @@ TEST_F(ReaderTest, CountsLinesByTheirLineEnds) {
         {"a\n", 2},
         {"a\nb\nc\n", 4},
         {"a\r\nb\r\nc\r\n", 4},
-        {"a\rb\rc\r", 1},          // CR alone ends no line
-        {"a\nb\x1a\nc\nd\n", 2},   // 0x1A ends the file
+        {"a\rb\rc\r", 1},        // CR alone ends no line
+        {"a\nb\x1a\nc\nd\n", 2}, // 0x1A ends the file
         {"\x1a\n\n\n", 1},
         {"\n\n\n", 4},
-        {"a\r\r\nb", 2},            // CR CR LF is CR, LF
+        {"a\r\r\nb", 2}, // CR CR LF is CR, LF
         {"\x80\xe4\xff\n\xff", 2},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(countOf(c.bytes), c.jokes) << "bytes: " << visible(std::wstring(c.bytes.begin(), c.bytes.end()));
+        EXPECT_EQ(countOf(c.bytes), c.jokes)
+            << "bytes: " << visible(std::wstring(c.bytes.begin(), c.bytes.end()));
     }
 }
 
 TEST_F(ReaderTest, CountsAcrossBlocksLikeAWholeFile) {
-    // Line ends straddling the reader's blocks: CR as the last byte of a block, LF first in the next.
+    // Line ends straddling the reader's blocks: CR as the last byte of a block, LF first in the
+    // next.
     std::string bytes;
     for (int i = 0; bytes.size() < 600 * 1024; ++i) {
         bytes += std::string(static_cast<std::size_t>(i % 97), 'x') + "\r\n";
@@ -91,7 +93,10 @@ TEST_F(ReaderTest, EveryByteIsOneCharacterOfTheSameValue) {
 }
 
 TEST_F(ReaderTest, ReadsTextFilesWithWindowsLineEnds) {
-    writeFile(L"about", "a\nb\x0f" "c\r\nd\x11\x12\xe4", false);
+    writeFile(L"about",
+              "a\nb\x0f"
+              "c\r\nd\x11\x12\xe4",
+              false);
     EXPECT_EQ(readTextFile(L"about"), L"a\r\nb\r\nc\r\nd\u0011\u0012\u00e4");
     writeFile(L"version", "", false);
     EXPECT_EQ(readTextFile(L"version"), L"");

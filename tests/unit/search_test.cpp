@@ -12,7 +12,7 @@ namespace {
 using Hits = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
 
 class SearchTest : public JokeFolderTest {
-protected:
+  protected:
     // Writes files named "1", "2", ...; the system's listing decides their category numbers.
     void makeLibrary(const std::vector<std::string>& files) {
         for (std::size_t i = 0; i < files.size(); ++i) {
@@ -74,24 +74,31 @@ TEST_F(SearchTest, RefusalsWarnInOrderAndKeepTheOldHits) {
     EXPECT_EQ(boxes()[1].text, L"Gib mindestens drei Buchstaben ein!");
     EXPECT_EQ(boxes()[1].caption, L"Warnung");
     // A character beyond the 16-bit range is two code units long: long enough, never found.
-    std::wstring astral = sizeof(wchar_t) == 2 ? std::wstring(L"a\xD83D\xDE00")
-                                               : L"a" + std::wstring(1, static_cast<wchar_t>(0x1F600));
+    std::wstring astral = sizeof(wchar_t) == 2
+                              ? std::wstring(L"a\xD83D\xDE00")
+                              : L"a" + std::wstring(1, static_cast<wchar_t>(0x1F600));
     EXPECT_EQ(library->search(astral, true, false), 0u);
     EXPECT_EQ(boxes().size(), 2u);
 }
 
 TEST_F(SearchTest, FindsEachLineOnceAnywhereInIt) {
-    makeLibrary({"abc abc abc\nno\nsolution\x12has abc\nline\x11" "abc\n\n", "   three\n two  \n"});
+    makeLibrary({"abc abc abc\nno\nsolution\x12has abc\nline\x11"
+                 "abc\n\n",
+                 "   three\n two  \n"});
     EXPECT_EQ(find(L"abc"), (Hits{{1, 1}, {1, 3}, {1, 4}}));
     EXPECT_EQ(find(L"   "), (Hits{{2, 1}}));
     EXPECT_EQ(find(L"no\nsolution"), Hits{}); // a match never spans two jokes
     EXPECT_EQ(find(L"n\x12h"), (Hits{{1, 3}}));
-    EXPECT_EQ(find(L"\x11" L"ab"), (Hits{{1, 4}}));
-    EXPECT_EQ(library->getSearchText(), L"\x11" L"ab");
+    EXPECT_EQ(find(L"\x11"
+                   L"ab"),
+              (Hits{{1, 4}}));
+    EXPECT_EQ(library->getSearchText(), L"\x11"
+                                        L"ab");
 }
 
 TEST_F(SearchTest, FoldsOnlyAToZ) {
-    makeLibrary({"abc\naBc\nABC\n\xe4rger\n\xc4rger\nstra\xdf" "e"});
+    makeLibrary({"abc\naBc\nABC\n\xe4rger\n\xc4rger\nstra\xdf"
+                 "e"});
     EXPECT_EQ(find(L"ABC"), (Hits{{1, 1}, {1, 2}, {1, 3}}));
     EXPECT_EQ(find(L"abc", true, true), (Hits{{1, 1}}));
     EXPECT_EQ(find(L"ABC", true, true), (Hits{{1, 3}}));
