@@ -43,7 +43,7 @@ std::size_t utf16Length(const std::wstring& text) {
 // Finds the lines of one file that contain a byte pattern. Only the current block and the
 // last pattern-length - 1 bytes of the line it ends in are held.
 class LineMatcher {
-public:
+  public:
     LineMatcher(const std::vector<unsigned char>& pattern, bool foldCase)
         : pattern(pattern), foldCase(foldCase) {
         rare = rarest(pattern.size());
@@ -74,7 +74,8 @@ public:
                         pos = size;
                         break;
                     }
-                    pos = static_cast<std::size_t>(static_cast<const unsigned char*>(end) - data) + 1;
+                    pos =
+                        static_cast<std::size_t>(static_cast<const unsigned char*>(end) - data) + 1;
                     ++line;
                     lineHit = false;
                     continue;
@@ -93,7 +94,7 @@ public:
         }
     }
 
-private:
+  private:
     // The index of the pattern's rarest byte other than the one at index skip.
     std::size_t rarest(std::size_t skip) const {
         std::size_t best = skip == 0 && pattern.size() > 1 ? 1 : 0;
@@ -149,8 +150,8 @@ private:
         }
         std::size_t kept = carry.size();
         carry.insert(carry.end(), data, data + head);
-        bool found = std::search(carry.begin(), carry.end(), pattern.begin(), pattern.end()) !=
-                     carry.end();
+        bool found =
+            std::search(carry.begin(), carry.end(), pattern.begin(), pattern.end()) != carry.end();
         carry.resize(kept);
         return found;
     }

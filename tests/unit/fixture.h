@@ -17,7 +17,7 @@ struct RecordedBox {
 // A temporary working directory holding "Witze"; the test runs inside it, and message boxes
 // are recorded instead of shown.
 class JokeFolderTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 
@@ -28,14 +28,14 @@ protected:
     std::filesystem::path root;
     std::vector<RecordedBox>& boxes();
 
-private:
+  private:
     std::filesystem::path previousDirectory;
 };
 
 // Makes Witze/name a category that is listed but cannot be opened, for as long as it lives:
 // a file held open without sharing on Windows, a dangling symbolic link elsewhere.
 class UnopenableFile {
-public:
+  public:
     virtual ~UnopenableFile() = default;
 };
 std::unique_ptr<UnopenableFile> makeUnopenable(const std::filesystem::path& path);
