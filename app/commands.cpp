@@ -1,8 +1,11 @@
 // The main window procedure: commands, the result tree's double-click, painting and ending.
 #include "app.h"
 
+#include <algorithm>
 #include <memory>
+#include <type_traits>
 #include <vector>
+
 #include <commctrl.h>
 
 #include "about/about_dialog.h"
