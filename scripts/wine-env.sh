@@ -4,7 +4,7 @@
 
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
-export WINEPREFIX="${POINTEX_WINEPREFIX:-$HOME/.cache/pointex-wine}"
+export WINEPREFIX="${POINTEX_WINEPREFIX:-${HOME:-/tmp}/.cache/pointex-wine}"
 export LC_ALL=C.UTF-8
 
 pointex_xvfb_pid=""
