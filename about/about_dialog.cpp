@@ -49,7 +49,7 @@ void onInitDialog(HWND dialog) {
     SendMessageW(showAboutButton, BM_SETCHECK, BST_CHECKED, 0);
     setText(aboutText, readTextFile(L"about"));
 
-    auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongW(dialog, GWL_HINSTANCE));
+    auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE));
     HANDLE icon = LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 64, 64, 0);
     SendMessageW(aboutIcon, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
 }

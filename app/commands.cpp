@@ -16,7 +16,7 @@
 namespace {
 
 HINSTANCE instanceOf(HWND window) {
-    return reinterpret_cast<HINSTANCE>(GetWindowLongW(window, GWL_HINSTANCE));
+    return reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
 }
 
 void setStatusText(const std::wstring& text) {

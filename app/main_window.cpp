@@ -110,7 +110,7 @@ bool createMainWindow(HINSTANCE instance, int showCommand) {
 
 bool createControls(HWND window) {
     InitCommonControls();
-    auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongW(window, GWL_HINSTANCE));
+    auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
     for (const ChildControl& child : controls) {
         std::wstring text;
         if (child.text != nullptr) {
@@ -143,8 +143,8 @@ bool createControls(HWND window) {
             SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
         }
         if (child.handle == &searchField) {
-            oldSearchFieldProc = reinterpret_cast<WNDPROC>(
-                SetWindowLongW(control, GWL_WNDPROC, reinterpret_cast<LONG>(searchFieldProc)));
+            oldSearchFieldProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+                control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(searchFieldProc)));
         }
     }
     return true;

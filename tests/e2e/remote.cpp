@@ -37,6 +37,10 @@ void putWord(std::vector<BYTE>& code, DWORD value) {
         code.push_back(static_cast<BYTE>(value >> (8 * i)));
     }
 }
+[[maybe_unused]] void putQuad(std::vector<BYTE>& code, DWORD_PTR value) {
+    putWord(code, static_cast<DWORD>(value));
+    putWord(code, static_cast<DWORD>(static_cast<unsigned long long>(value) >> 32));
+}
 } // namespace
 
 RemoteMemory::RemoteMemory(HANDLE process, SIZE_T size, DWORD protection)
@@ -116,6 +120,42 @@ std::vector<TreeItem> Pointex::tree() const {
     return roots;
 }
 
+namespace {
+// Machine code for a thread inside the target that returns
+// GetMenuState(GetMenu(window), id, MF_BYCOMMAND); the target has the driver's bitness.
+std::vector<BYTE> menuStateCode(HWND window, UINT id, DWORD_PTR getMenu, DWORD_PTR getMenuState) {
+    std::vector<BYTE> code;
+#ifdef _WIN64
+    code.insert(code.end(), {0x48, 0x83, 0xEC, 0x28}); // sub rsp, 40 (shadow space, alignment)
+    code.insert(code.end(), {0x48, 0xB9});             // mov rcx, main window
+    putQuad(code, reinterpret_cast<DWORD_PTR>(window));
+    code.insert(code.end(), {0x48, 0xB8}); // mov rax, GetMenu
+    putQuad(code, getMenu);
+    code.insert(code.end(), {0xFF, 0xD0, 0x48, 0x89, 0xC1}); // call rax; mov rcx, rax (the menu)
+    putByte(code, 0xBA);                                     // mov edx, id
+    putWord(code, id);
+    code.insert(code.end(), {0x41, 0xB8}); // mov r8d, flags
+    putWord(code, MF_BYCOMMAND);
+    code.insert(code.end(), {0x48, 0xB8}); // mov rax, GetMenuState
+    putQuad(code, getMenuState);
+    code.insert(code.end(), {0xFF, 0xD0, 0x48, 0x83, 0xC4, 0x28, 0xC3}); // call; add rsp, 40; ret
+#else
+    putByte(code, 0x68); // push main window
+    putWord(code, static_cast<DWORD>(reinterpret_cast<DWORD_PTR>(window)));
+    putByte(code, 0xB8); // mov eax, GetMenu
+    putWord(code, static_cast<DWORD>(getMenu));
+    code.insert(code.end(), {0xFF, 0xD0, 0x6A, MF_BYCOMMAND}); // call eax; push flags
+    putByte(code, 0x68);                                       // push id
+    putWord(code, id);
+    putByte(code, 0x50); // push eax (the menu)
+    putByte(code, 0xB8); // mov eax, GetMenuState
+    putWord(code, static_cast<DWORD>(getMenuState));
+    code.insert(code.end(), {0xFF, 0xD0, 0xC2, 0x04, 0x00}); // call eax; ret 4
+#endif
+    return code;
+}
+} // namespace
+
 UINT Pointex::menuState(UINT id) const {
     // Menus belong to their process under Wine, so GetMenuState runs on a thread inside
     // the target. user32 lies at the same offset from its base in both processes.
@@ -126,21 +166,10 @@ UINT Pointex::menuState(UINT id) const {
     }
     auto inTarget = [&](const char* function) {
         auto* local = reinterpret_cast<BYTE*>(GetProcAddress(HMODULE(localUser32), function));
-        return static_cast<DWORD>(
-            reinterpret_cast<DWORD_PTR>(remoteUser32 + (local - localUser32)));
+        return reinterpret_cast<DWORD_PTR>(remoteUser32 + (local - localUser32));
     };
-    std::vector<BYTE> code;
-    putByte(code, 0x68); // push main window
-    putWord(code, static_cast<DWORD>(reinterpret_cast<DWORD_PTR>(main)));
-    putByte(code, 0xB8); // mov eax, GetMenu
-    putWord(code, inTarget("GetMenu"));
-    code.insert(code.end(), {0xFF, 0xD0, 0x6A, MF_BYCOMMAND}); // call eax; push flags
-    putByte(code, 0x68);                                       // push id
-    putWord(code, id);
-    putByte(code, 0x50); // push eax (the menu)
-    putByte(code, 0xB8); // mov eax, GetMenuState
-    putWord(code, inTarget("GetMenuState"));
-    code.insert(code.end(), {0xFF, 0xD0, 0xC2, 0x04, 0x00}); // call eax; ret 4
+    const std::vector<BYTE> code =
+        menuStateCode(main, id, inTarget("GetMenu"), inTarget("GetMenuState"));
 
     RemoteMemory memory(info.hProcess, code.size(), PAGE_EXECUTE_READWRITE);
     if (!memory.write(code.data(), code.size())) {

@@ -1,5 +1,6 @@
-// Reads the resources back out of the built Pointex.exe: version, About dialog template, icons,
-// manifest, and the executable's kind.
+// Reads the resources back out of a built Pointex.exe: version, About dialog template, icons,
+// manifest, and the executable's kind. The file is the shipped 32-bit program where
+// POINTEX_SHIPPED_EXE names it, else this build's own (POINTEX_EXE), of this test's bitness.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -15,14 +16,23 @@
 
 namespace {
 
+const char* shippedExe() {
+    return std::getenv("POINTEX_SHIPPED_EXE");
+}
+
 std::wstring exePath() {
-    const char* path = std::getenv("POINTEX_EXE");
+    const char* path = shippedExe() ? shippedExe() : std::getenv("POINTEX_EXE");
     return path ? std::wstring(path, path + std::strlen(path)) : std::wstring();
+}
+
+bool isX86() {
+    return shippedExe() != nullptr || sizeof(void*) == 4;
 }
 
 class Resources : public ::testing::Test {
   protected:
     void SetUp() override {
+        // As data, so that a 64-bit test can read the 32-bit program and the other way round.
         module = LoadLibraryExW(exePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
         ASSERT_NE(module, nullptr) << "cannot load POINTEX_EXE";
     }
@@ -201,28 +211,42 @@ TEST_F(Resources, IconsHaveTheirSizes) {
     }
 }
 
-TEST_F(Resources, ManifestAsksForCommonControlsSix) {
+// The twin's manifest is the shipped one with its own processor in both places, so that both
+// builds run the same version of the common controls.
+TEST_F(Resources, ManifestAsksForCommonControlsSixForItsProcessor) {
     std::vector<unsigned char> bytes = bytesOf(MAKEINTRESOURCEW(24), 1);
     std::string manifest(bytes.begin(), bytes.end());
+    const std::string own = isX86() ? "x86" : "amd64";
+    const std::string dependency = isX86() ? "X86" : "amd64";
+    EXPECT_NE(manifest.find("version=\"0.64.1.0\" processorArchitecture=\"" + own + "\""),
+              std::string::npos)
+        << manifest;
     EXPECT_NE(manifest.find("xmlns=\"urn:schemas-microsoft-com:asm.v1\""), std::string::npos);
-    EXPECT_NE(manifest.find("version=\"0.64.1.0\""), std::string::npos);
     EXPECT_NE(manifest.find("name=\"Controls\""), std::string::npos);
     EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\""), std::string::npos);
-    EXPECT_NE(manifest.find("version=\"6.0.0.0\""), std::string::npos);
-    EXPECT_NE(manifest.find("processorArchitecture=\"X86\""), std::string::npos);
+    EXPECT_NE(manifest.find("version=\"6.0.0.0\" processorArchitecture=\"" + dependency + "\""),
+              std::string::npos)
+        << manifest;
     EXPECT_NE(manifest.find("publicKeyToken=\"6595b64144ccf1df\""), std::string::npos);
     EXPECT_NE(manifest.find("language=\"*\""), std::string::npos);
 }
 
-TEST_F(Resources, IsA32BitGuiProgram) {
+TEST_F(Resources, IsAGuiProgramForItsProcessor) {
     auto* base = reinterpret_cast<const unsigned char*>(reinterpret_cast<std::uintptr_t>(module) &
                                                         ~std::uintptr_t{3});
     auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
     ASSERT_EQ(dos->e_magic, IMAGE_DOS_SIGNATURE);
-    auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(base + dos->e_lfanew);
-    EXPECT_EQ(nt->FileHeader.Machine, IMAGE_FILE_MACHINE_I386);
-    EXPECT_EQ(nt->OptionalHeader.Magic, IMAGE_NT_OPTIONAL_HDR32_MAGIC);
-    EXPECT_EQ(nt->OptionalHeader.Subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
+    if (isX86()) {
+        auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(base + dos->e_lfanew);
+        EXPECT_EQ(nt->FileHeader.Machine, IMAGE_FILE_MACHINE_I386);
+        EXPECT_EQ(nt->OptionalHeader.Magic, IMAGE_NT_OPTIONAL_HDR32_MAGIC);
+        EXPECT_EQ(nt->OptionalHeader.Subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
+    } else {
+        auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(base + dos->e_lfanew);
+        EXPECT_EQ(nt->FileHeader.Machine, IMAGE_FILE_MACHINE_AMD64);
+        EXPECT_EQ(nt->OptionalHeader.Magic, IMAGE_NT_OPTIONAL_HDR64_MAGIC);
+        EXPECT_EQ(nt->OptionalHeader.Subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
+    }
 }
 
 } // namespace
