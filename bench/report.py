@@ -45,6 +45,9 @@ def main():
             continue
         rows = load(path)
         ours = rows[0][1]
+        if name == "wine" and (folder / "wine-build.txt").exists():
+            # Which Windows build this machine could run.
+            title = f"Windows build under Wine: {(folder / 'wine-build.txt').read_text().strip()}"
         first = True
         for command, median, stddev, user, system in rows:
             label = title if first else ""

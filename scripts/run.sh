@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up what is missing, builds Pointex.exe and starts it under Wine on the sample collection.
-# With a display (DISPLAY set) it opens there and runs until you close it. Without one it starts
+# On a machine that cannot execute 32-bit programs it builds and starts the 64-bit twin instead,
+# and says so. With a display (DISPLAY set) it opens there and runs until you close it. Without one it starts
 # its own Xvfb, saves a screenshot of the window (build/screenshot.png, or the file given with
 # --screenshot FILE) and ends by itself.
 set -euo pipefail
@@ -13,27 +14,34 @@ if [ "${1:-}" = "--screenshot" ]; then
 fi
 
 scripts/setup.sh
-cmake -S . -B build/windows -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-i686.cmake >/dev/null
-cmake --build build/windows --target Pointex -j "$(nproc)"
 
+# Decides which build this machine runs, starts the display and enters the Wine prefix.
 if [ -z "$shot" ] && [ -n "${DISPLAY:-}" ]; then
     export POINTEX_USE_DISPLAY=1
-    # shellcheck source=wine-env.sh
-    . scripts/wine-env.sh
+fi
+# shellcheck source=wine-env.sh
+. scripts/wine-env.sh
+trap wine_env_stop EXIT
+if [ "$pointex_wine_arch" = 64 ]; then
+    build=build/windows64 toolchain=cmake/toolchain-mingw-x86_64.cmake
+else
+    build=build/windows toolchain=cmake/toolchain-mingw-i686.cmake
+fi
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+    >/dev/null
+cmake --build "$build" --target Pointex -j "$(nproc)"
+exe=$repo/$build/Pointex.exe
+
+if [ "${POINTEX_USE_DISPLAY:-0}" = 1 ]; then
     cd sample
     echo "Pointex is running on $DISPLAY; close its window to end."
-    wine "$repo/build/windows/Pointex.exe"
-    wineserver -k >/dev/null 2>&1 || true
+    wine "$exe"
     exit 0
 fi
 
 shot=${shot:-$repo/build/screenshot.png}
-# shellcheck source=wine-env.sh
-. scripts/wine-env.sh
-trap wine_env_stop EXIT
 cd sample
-wine "$repo/build/windows/Pointex.exe" >/dev/null 2>&1 &
+wine "$exe" >/dev/null 2>&1 &
 for _ in $(seq 1 200); do
     xwininfo -root -tree 2>/dev/null | grep -q '"Pointex 1.50' && break
     sleep 0.1

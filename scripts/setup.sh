@@ -5,7 +5,8 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ clang libclang-rt-14-dev googletest
     g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
-    wine wine32:i386 xvfb xauth x11-utils imagemagick icoutils
+    g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
+    wine wine32:i386 wine64 xvfb xauth x11-utils imagemagick icoutils
     hyperfine ripgrep time valgrind
 )
 

@@ -2,7 +2,10 @@
 # Sets up what is missing, builds Pointex natively and for Windows, and runs every test: the core
 # tests natively, under sanitizers and valgrind, and under Wine; time-boxed fuzzing; the resource
 # and end-to-end tests of the real executable under Wine; the benchmark's smoke check; and the
-# reproducible-build check. Ends with one line counting the stages; exits non-zero on a failure.
+# reproducible-build check. The Windows tests run for the shipped 32-bit build where this machine
+# executes 32-bit programs, and always for the 64-bit twin under wine64; a run this machine
+# cannot do is reported as not run, with the reason. Ends with one line counting the stages;
+# exits non-zero on a failure.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,6 +15,7 @@ jobs=$(nproc)
 status=0
 passed=0
 failed=0
+skipped=0
 
 # Runs one stage of the test command and counts it.
 stage() { # title, command...
@@ -25,6 +29,13 @@ stage() { # title, command...
     fi
 }
 
+# A stage this machine cannot run: said, with the reason, and counted apart.
+not_run() { # title, reason
+    echo "== $1"
+    echo "not run: $2"
+    skipped=$((skipped + 1))
+}
+
 configure_and_build() { # folder, extra cmake arguments...
     local folder=$1
     shift
@@ -36,6 +47,9 @@ echo "== native build"
 configure_and_build build/native || exit 1
 echo "== Windows build (MinGW-w64 i686)"
 configure_and_build build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-i686.cmake || exit 1
+echo "== Windows build of the 64-bit twin (MinGW-w64 x86_64)"
+configure_and_build build/windows64 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-x86_64.cmake \
+    -DPOINTEX_SHIPPED_EXE="$PWD/build/windows/Pointex.exe" || exit 1
 
 stage "native core tests" ctest --test-dir build/native -j "$jobs" --output-on-failure
 stage "core tests under AddressSanitizer, UndefinedBehaviorSanitizer and valgrind" \
@@ -44,13 +58,24 @@ stage "fuzzing the reader and the search (time-boxed)" scripts/fuzz.sh
 
 echo "== Wine environment"
 # shellcheck source=wine-env.sh
-. scripts/wine-env.sh
-trap wine_env_stop EXIT
-# One at a time: parallel Wine starts are flaky.
-stage "Windows core, resource and end-to-end tests under Wine" \
-    ctest --test-dir build/windows -j 1 --output-on-failure
+if . scripts/wine-env.sh; then
+    trap wine_env_stop EXIT
+    # One at a time: parallel Wine starts are flaky.
+    title="Windows core, resource and end-to-end tests of the 32-bit Pointex.exe under Wine"
+    if [ "$pointex_wine_arch" = 32 ]; then
+        stage "$title" ctest --test-dir build/windows -j 1 --output-on-failure
+    else
+        not_run "$title" "$pointex_wine_reason"
+    fi
+    stage "Windows core, resource and end-to-end tests of the 64-bit twin under wine64" \
+        eval 'wine_env_use 64 && ctest --test-dir build/windows64 -j 1 --output-on-failure'
+else
+    echo "FAIL: no Wine environment, so no Windows tests ran"
+    failed=$((failed + 1))
+    status=1
+fi
 stage "benchmark smoke: the bench jobs agree with grep" scripts/bench-smoke.sh
 stage "reproducible build of Pointex.exe" scripts/check-reproducible.sh
 
-echo "stages: $passed passed, $failed failed"
+echo "stages: $passed passed, $failed failed, $skipped skipped"
 exit $status

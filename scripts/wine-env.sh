@@ -1,13 +1,45 @@
-# Sourced by the scripts that run Windows programs: a Wine prefix of the project's own and,
-# unless a display is wanted and present, a private Xvfb that ends with the calling shell.
-# After sourcing: WINEPREFIX, DISPLAY and the function wine_env_stop are set.
+# Sourced by the scripts that run Windows programs. It decides which Wine this machine runs
+# (pointex_wine_arch: 32 for the shipped Pointex.exe under Wine's 32-bit loader, 64 for the
+# 64-bit twin under wine64, on machines that cannot execute 32-bit programs), says so in one line,
+# starts a private Xvfb unless a display is wanted and present, and enters a Wine prefix of the
+# project's own for that build. POINTEX_WINE_ARCH=32 or 64 overrides the decision.
+# After sourcing: WINEPREFIX, DISPLAY, pointex_wine_arch, pointex_wine_reason and the functions
+# wine_env_use (32 or 64: enter that build's Wine and prefix) and wine_env_stop are set.
 
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
-export WINEPREFIX="${POINTEX_WINEPREFIX:-${HOME:-/tmp}/.cache/pointex-wine}"
 export LC_ALL=C.UTF-8
 
+pointex_repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+pointex_wine_loader32=/usr/lib/wine/wine
 pointex_xvfb_pid=""
+pointex_wine_prefixes=()
+pointex_wine_path=$PATH
+
+# Whether this machine executes 32-bit programs, found by starting Wine's 32-bit loader.
+wine_env_probe() {
+    local answer
+    case "${POINTEX_WINE_ARCH:-}" in
+    32 | 64)
+        pointex_wine_arch=$POINTEX_WINE_ARCH
+        pointex_wine_reason="chosen by POINTEX_WINE_ARCH=$POINTEX_WINE_ARCH"
+        return 0
+        ;;
+    "") ;;
+    *)
+        echo "wine-env: POINTEX_WINE_ARCH must be 32 or 64, not '$POINTEX_WINE_ARCH'" >&2
+        return 1
+        ;;
+    esac
+    if answer=$("$pointex_wine_loader32" --version 2>&1); then
+        pointex_wine_arch=32
+        pointex_wine_reason="this machine executes 32-bit programs ($answer)"
+    else
+        pointex_wine_arch=64
+        answer=$(printf '%s' "$answer" | sed -n 's/.*: //p' | tail -n 1)
+        pointex_wine_reason="this machine cannot execute 32-bit programs (Wine's 32-bit loader: ${answer:-it does not start})"
+    fi
+}
 
 wine_env_start_xvfb() {
     local number=91
@@ -25,8 +57,47 @@ wine_env_start_xvfb() {
     return 1
 }
 
+# Enters the Wine of one build (32 or 64) with its own prefix, creating the prefix on first use.
+wine_env_use() {
+    local base=${POINTEX_WINEPREFIX:-${HOME:-/tmp}/.cache/pointex-wine}
+    if [ "$1" = 64 ]; then
+        # Debian's wine wrapper picks the 32-bit loader while wine32 is installed; these
+        # wrappers start the 64-bit one for wine, and for wineboot and winepath through it.
+        export PATH="$pointex_repo/scripts/wine64-bin:$pointex_wine_path"
+        export WINELOADER=/usr/lib/wine/wine64
+        export WINEPREFIX=${base}64
+    else
+        export PATH=$pointex_wine_path
+        unset WINELOADER
+        export WINEPREFIX=$base
+    fi
+    case " ${pointex_wine_prefixes[*]} " in
+    *" $WINEPREFIX "*) ;;
+    *) pointex_wine_prefixes+=("$WINEPREFIX") ;;
+    esac
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        mkdir -p "$WINEPREFIX"
+        if ! wineboot -i >/dev/null 2>&1 </dev/null; then
+            echo "wine-env: creating the Wine prefix $WINEPREFIX failed" >&2
+            return 1
+        fi
+        wineserver -w
+    fi
+    # A persistent server makes each later start of a Windows program take a fraction of a
+    # second. Wine's own background processes start here, away from any test's output pipe.
+    wineserver -p
+    # Without a window manager Wine waits 2 s whenever a window is hidden unless it draws the
+    # frames itself; and a crash must print, not open a dialog that blocks an unattended run.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null &&
+        wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+            >/dev/null 2>&1 </dev/null
+}
+
 wine_env_stop() {
-    wineserver -k >/dev/null 2>&1 || true
+    local prefix
+    for prefix in "${pointex_wine_prefixes[@]}"; do
+        WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1 || true
+    done
     if [ -n "$pointex_xvfb_pid" ]; then
         kill "$pointex_xvfb_pid" 2>/dev/null || true
         wait "$pointex_xvfb_pid" 2>/dev/null || true
@@ -34,19 +105,13 @@ wine_env_stop() {
     fi
 }
 
+wine_env_probe || return 1
+if [ "$pointex_wine_arch" = 32 ]; then
+    echo "wine: the 32-bit Pointex.exe under Wine: $pointex_wine_reason"
+else
+    echo "wine: the 64-bit twin under wine64, not the shipped 32-bit Pointex.exe: $pointex_wine_reason"
+fi
 if [ "${POINTEX_USE_DISPLAY:-0}" != 1 ] || [ -z "${DISPLAY:-}" ]; then
-    wine_env_start_xvfb
+    wine_env_start_xvfb || return 1
 fi
-
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    mkdir -p "$WINEPREFIX"
-    wineboot -i >/dev/null 2>&1 </dev/null
-    wineserver -w
-fi
-# A persistent server makes each later start of a Windows program take a fraction of a
-# second. Wine's own background processes start here, away from any test's output pipe.
-wineserver -p
-# Without a window manager Wine waits 2 s whenever a window is hidden unless it draws the
-# frames itself; and a crash must print, not open a dialog that blocks an unattended run.
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null
-wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 </dev/null
+wine_env_use "$pointex_wine_arch" || return 1
