@@ -7,6 +7,7 @@ packages=(
     g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
     wine wine32:i386 xvfb xauth x11-utils imagemagick icoutils
     hyperfine ripgrep time valgrind
+    fortunes-de fortune-mod
 )
 
 missing=()
