@@ -23,7 +23,10 @@ std::wstring hex(unsigned char byte) {
 // Length of a valid UTF-8 sequence of two to four bytes at data[i], or 0.
 std::size_t utf8Length(const std::string& data, std::size_t i, std::size_t end, char32_t& value) {
     auto lead = static_cast<unsigned char>(data[i]);
-    std::size_t length = (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+    std::size_t length = (lead >> 5) == 0x6    ? 2
+                         : (lead >> 4) == 0xE  ? 3
+                         : (lead >> 3) == 0x1E ? 4
+                                               : 0;
     if (length == 0 || i + length > end) {
         return 0;
     }
@@ -36,8 +39,8 @@ std::size_t utf8Length(const std::string& data, std::size_t i, std::size_t end, 
         value = (value << 6) | (next & 0x3F);
     }
     static const char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    bool valid = value >= smallest[length] && value <= 0x10FFFF &&
-                 !(value >= 0xD800 && value <= 0xDFFF);
+    bool valid =
+        value >= smallest[length] && value <= 0x10FFFF && !(value >= 0xD800 && value <= 0xDFFF);
     return valid ? length : 0;
 }
 
@@ -54,9 +57,14 @@ class Checker {
 
     // One more finding per kind that had more than were shown.
     std::vector<Finding> finish() {
-        static const wchar_t* const names[kinds] = {
-            L"", L"", L"leere Witze", L"einzelne CR", L"", L"UTF-8-Folgen", L"Bytes 0x00",
-            L"zu lange Zeilen"};
+        static const wchar_t* const names[kinds] = {L"",
+                                                    L"",
+                                                    L"leere Witze",
+                                                    L"einzelne CR",
+                                                    L"",
+                                                    L"UTF-8-Folgen",
+                                                    L"Bytes 0x00",
+                                                    L"zu lange Zeilen"};
         for (int kind = 0; kind < kinds; ++kind) {
             if (counts[kind] > shownPerKind) {
                 findings.push_back({lastJoke[kind], lastOffset[kind],
@@ -144,8 +152,9 @@ std::vector<Finding> checkJokeFile(const std::string& data) {
                 bytes += (k > 0 ? L" " : L"") + hex(part);
                 shown += part >= 0xA0 ? static_cast<wchar_t>(part) : L'\u00B7';
             }
-            std::wstring meant =
-                value <= 0xFFFF || sizeof(wchar_t) == 4 ? std::wstring(1, static_cast<wchar_t>(value)) : L"?";
+            std::wstring meant = value <= 0xFFFF || sizeof(wchar_t) == 4
+                                     ? std::wstring(1, static_cast<wchar_t>(value))
+                                     : L"?";
             checker.add(utf8, joke, i,
                         L"UTF-8-Folge " + bytes + L" f\u00fcr \u201E" + meant +
                             L"\u201C zeigt Pointex als \u201E" + shown +

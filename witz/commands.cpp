@@ -21,21 +21,40 @@ struct Command {
 };
 
 const Command commands[] = {
-    {L"", L"witz [-C ORDNER]", L"ein zuf\u00e4lliger Witz aus allen Kategorien, mit L\u00f6sung",
+    {L"",
+     L"witz [-C ORDNER]",
+     L"ein zuf\u00e4lliger Witz aus allen Kategorien, mit L\u00f6sung",
      L"Zieht wie Pointex' Knopf \u201EZufallskategorie und -witz\u201C erst eine Kategorie, dann\n"
      L"einen Witz daraus. Die erste Zeile nennt Kategorie, Nummer und Anzahl.\n",
-     {}, {}, 0, 0, runRandom},
-    {L"liste", L"witz liste", L"die Kategorien mit ihren Witzzahlen und die Summe",
+     {},
+     {},
+     0,
+     0,
+     runRandom},
+    {L"liste",
+     L"witz liste",
+     L"die Kategorien mit ihren Witzzahlen und die Summe",
      L"Die Kategorien in Pointex' Reihenfolge, jede mit Nummer und Witzzahl, am Ende die Summe\n"
      L"wie in Pointex' Statuszeile.\n",
-     {}, {}, 0, 0, runList},
-    {L"zeige", L"witz zeige KATEGORIE [NUMMER] [--raten]",
+     {},
+     {},
+     0,
+     0,
+     runList},
+    {L"zeige",
+     L"witz zeige KATEGORIE [NUMMER] [--raten]",
      L"ein Witz der Kategorie (ohne Nummer ein zuf\u00e4lliger) und seine L\u00f6sung",
-     L"KATEGORIE ist der Dateiname oder die Nummer aus \u201Ewitz liste\u201C. Nach dem Witz folgt\n"
+     L"KATEGORIE ist der Dateiname oder die Nummer aus \u201Ewitz liste\u201C. Nach dem Witz "
+     L"folgt\n"
      L"jeder Teil der L\u00f6sung nach einer Leerzeile.\n"
      L"  --raten   im Terminal vor jedem L\u00f6sungsteil auf die Eingabetaste warten\n",
-     {L"--raten"}, {}, 1, 2, runShow},
-    {L"suche", L"witz suche TEXT [--kategorie K] [--gross-klein]",
+     {L"--raten"},
+     {},
+     1,
+     2,
+     runShow},
+    {L"suche",
+     L"witz suche TEXT [--kategorie K] [--gross-klein]",
      L"alle Witze mit TEXT, eine Zeile je Treffer: Kategorie:Nummer: Text",
      L"Sucht wie Pointex: mindestens drei Zeichen, nur A bis Z werden gefaltet, jeder Witz mit\n"
      L"L\u00f6sung ganz, ein Treffer je Witz. Im Text der Trefferzeile steht \" | \" vor jedem\n"
@@ -43,32 +62,49 @@ const Command commands[] = {
      L"  --kategorie K   nur in Kategorie K (Dateiname oder Nummer)\n"
      L"  --gross-klein   Gro\u00df- und Kleinschreibung beachten\n"
      L"Exit-Status wie grep: 0 mit Treffern, 1 ohne, 2 bei einem Fehler.\n",
-     {L"--gross-klein"}, {L"--kategorie"}, 1, 1, runSearch},
-    {L"import", L"witz import QUELLE... --nach NAME [--ersetzen] [--anhaengen | --ersetzen-datei]",
+     {L"--gross-klein"},
+     {L"--kategorie"},
+     1,
+     1,
+     runSearch},
+    {L"import",
+     L"witz import QUELLE... --nach NAME [--ersetzen] [--anhaengen | --ersetzen-datei]",
      L"Fortune-Dateien oder Text in die Kategorie Witze/NAME umwandeln",
      L"Fortune-Dateien: ein Eintrag endet an einer Zeile, die nur \"%\" enth\u00e4lt. Text: ein\n"
      L"Witz je Absatz (Absätze trennt eine Leerzeile); eine Zeile, die nur \"--\" enth\u00e4lt,\n"
      L"beginnt einen L\u00f6sungsteil. Eine Quelle mit einer \"%\"-Zeile gilt als Fortune-Datei.\n"
      L"Quellen in UTF-8, sonst ISO 8859-1; Zeilenenden LF oder CR LF. Typografische Zeichen\n"
-     L"werden schlicht (\u201E\u201C\u201D\u201A\u2018\u2019\u00AB\u00BB zu \" und ', \u2013 \u2014 zu -, \u2026 zu ...,\n"
-     L"gesch\u00fctzte Leerzeichen zu Leerzeichen); andere Zeichen au\u00dferhalb von ISO 8859-1 und\n"
+     L"werden schlicht (\u201E\u201C\u201D\u201A\u2018\u2019\u00AB\u00BB zu \" und ', \u2013 "
+     L"\u2014 zu -, \u2026 zu ...,\n"
+     L"gesch\u00fctzte Leerzeichen zu Leerzeichen); andere Zeichen au\u00dferhalb von ISO 8859-1 "
+     L"und\n"
      L"die Bytes 0x00, 0x0D (ohne LF), 0x0F, 0x11, 0x12 und 0x1A brechen ab.\n"
      L"  --nach NAME        die Kategorie (ein unter Windows g\u00fcltiger Dateiname)\n"
      L"  --format F         fortune oder text statt der Erkennung\n"
      L"  --ersetzen         solche Zeichen als \"?\" schreiben statt abzubrechen\n"
      L"  --anhaengen        an eine bestehende Kategorie anh\u00e4ngen\n"
      L"  --ersetzen-datei   eine bestehende Kategorie ersetzen\n"
-     L"Die Datei wird ganz unter einem vor\u00fcbergehenden Namen geschrieben und dann umbenannt.\n",
-     {L"--ersetzen", L"--anhaengen", L"--ersetzen-datei"}, {L"--nach", L"--format"}, 1, SIZE_MAX,
+     L"Die Datei wird ganz unter einem vor\u00fcbergehenden Namen geschrieben und dann "
+     L"umbenannt.\n",
+     {L"--ersetzen", L"--anhaengen", L"--ersetzen-datei"},
+     {L"--nach", L"--format"},
+     1,
+     SIZE_MAX,
      runImport},
-    {L"pruefe", L"witz pruefe [ORDNER]",
+    {L"pruefe",
+     L"witz pruefe [ORDNER]",
      L"zeigt, was eine Sammlung in Pointex anders aussehen l\u00e4sst",
-     L"Pr\u00fcft jede Datei des Ordners (ohne ORDNER: Witze im Ordner von -C) und nennt je Befund\n"
+     L"Pr\u00fcft jede Datei des Ordners (ohne ORDNER: Witze im Ordner von -C) und nennt je "
+     L"Befund\n"
      L"Witznummer und Byte-Offset (ab 0): 0x1A vor dem Ende, LF am Ende, leere Witze, CR ohne\n"
      L"LF, gemischte Zeilenenden, UTF-8-Folgen, Bytes 0x00, Zeilen \u00fcber 64 KB, Dateien, die\n"
      L"sich nicht \u00f6ffnen lassen, und Unterordner. Liest nur.\n"
      L"Exit-Status: 0 ohne Befund, 1 mit Befunden, 2 wenn der Ordner nicht lesbar ist.\n",
-     {}, {}, 0, 1, runCheck},
+     {},
+     {},
+     0,
+     1,
+     runCheck},
 };
 
 void showOverview() {
@@ -78,9 +114,10 @@ void showOverview() {
         std::wstring name = *command.name != 0 ? command.name : L"(keiner)";
         text += L"  " + name + std::wstring(10 - name.size(), L' ') + command.help + L"\n";
     }
-    text += L"\nOptionen:\n"
-            L"  -C ORDNER  der Ordner, in dem \u201EWitze\u201C liegt (sonst das Arbeitsverzeichnis)\n"
-            L"  --help     diese Hilfe; nach einem Befehl dessen Hilfe\n";
+    text +=
+        L"\nOptionen:\n"
+        L"  -C ORDNER  der Ordner, in dem \u201EWitze\u201C liegt (sonst das Arbeitsverzeichnis)\n"
+        L"  --help     diese Hilfe; nach einem Befehl dessen Hilfe\n";
     say(text);
 }
 
@@ -171,7 +208,8 @@ int runWitz(const std::vector<std::wstring>& args) {
                 if (equals == std::wstring::npos && i + 1 == args.size()) {
                     return usageError(name + L" braucht einen Wert.", command);
                 }
-                parsed.values[name] = equals != std::wstring::npos ? arg.substr(equals + 1) : args[++i];
+                parsed.values[name] =
+                    equals != std::wstring::npos ? arg.substr(equals + 1) : args[++i];
             } else {
                 return usageError(L"Unbekannte Option \u201E" + arg + L"\u201C.", command);
             }
@@ -188,15 +226,17 @@ int runWitz(const std::vector<std::wstring>& args) {
     if (command == nullptr) {
         command = &commands[0];
     }
-    if (parsed.positional.size() < command->minimum || parsed.positional.size() > command->maximum) {
+    if (parsed.positional.size() < command->minimum ||
+        parsed.positional.size() > command->maximum) {
         return usageError(L"Aufruf: " + std::wstring(command->usage), command);
     }
     if (!directoryGiven) {
         parsed.directory = platform::currentDirectory();
     } else {
         // "dir/" and "dir" name the same folder; the library adds its own separator.
-        while (parsed.directory.size() > 1 && (parsed.directory.back() == L'/' ||
-                                               parsed.directory.back() == platform::pathSeparator)) {
+        while (parsed.directory.size() > 1 &&
+               (parsed.directory.back() == L'/' ||
+                parsed.directory.back() == platform::pathSeparator)) {
             parsed.directory.pop_back();
         }
     }

@@ -55,15 +55,37 @@ std::u32string decode(const std::string& bytes) {
 // The plain form of a common typographic character, or nullptr.
 const char* plainForm(char32_t c) {
     switch (c) {
-    case 0x201E: case 0x201C: case 0x201D: case 0x201F: case 0x00AB: case 0x00BB:
+    case 0x201E:
+    case 0x201C:
+    case 0x201D:
+    case 0x201F:
+    case 0x00AB:
+    case 0x00BB:
         return "\"";
-    case 0x201A: case 0x2018: case 0x2019: case 0x201B: case 0x2039: case 0x203A:
+    case 0x201A:
+    case 0x2018:
+    case 0x2019:
+    case 0x201B:
+    case 0x2039:
+    case 0x203A:
         return "'";
-    case 0x2010: case 0x2011: case 0x2012: case 0x2013: case 0x2014: case 0x2015: case 0x2212:
+    case 0x2010:
+    case 0x2011:
+    case 0x2012:
+    case 0x2013:
+    case 0x2014:
+    case 0x2015:
+    case 0x2212:
         return "-";
     case 0x2026:
         return "...";
-    case 0x00A0: case 0x2002: case 0x2003: case 0x2007: case 0x2009: case 0x200A: case 0x202F:
+    case 0x00A0:
+    case 0x2002:
+    case 0x2003:
+    case 0x2007:
+    case 0x2009:
+    case 0x200A:
+    case 0x202F:
         return " ";
     default:
         return nullptr;
@@ -159,8 +181,8 @@ class Converter {
                 joke += '?';
                 ++conversion.replaced;
             } else {
-                conversion.problems.push_back({source, recordNumber, line.number,
-                                               static_cast<std::uint32_t>(column + 1), c});
+                conversion.problems.push_back(
+                    {source, recordNumber, line.number, static_cast<std::uint32_t>(column + 1), c});
             }
         }
     }
@@ -275,9 +297,10 @@ std::wstring badFileName(const std::wstring& name) {
     bool isReserved = std::find_if(std::begin(reserved), std::end(reserved), [&](const wchar_t* r) {
                           return stem == r;
                       }) != std::end(reserved);
-    isReserved = isReserved || (stem.size() == 4 && (stem.compare(0, 3, L"COM") == 0 ||
-                                                     stem.compare(0, 3, L"LPT") == 0) &&
-                                stem[3] >= L'1' && stem[3] <= L'9');
+    isReserved =
+        isReserved ||
+        (stem.size() == 4 && (stem.compare(0, 3, L"COM") == 0 || stem.compare(0, 3, L"LPT") == 0) &&
+         stem[3] >= L'1' && stem[3] <= L'9');
     if (isReserved) {
         return L"\u201E" + stem + L"\u201C ist unter Windows ein Ger\u00e4tename.";
     }

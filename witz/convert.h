@@ -24,9 +24,9 @@ struct ImportProblem {
 struct Conversion {
     // Each one line of the joke file in ISO 8859-1, with 0x11 and 0x12, without its LF.
     std::vector<std::string> jokes;
-    std::uint32_t skipped = 0;  // records empty or only white space
-    std::uint32_t mapped = 0;   // typographic characters written in their plain forms
-    std::uint32_t replaced = 0; // characters written as "?" (only with replaceUnknown)
+    std::uint32_t skipped = 0;           // records empty or only white space
+    std::uint32_t mapped = 0;            // typographic characters written in their plain forms
+    std::uint32_t replaced = 0;          // characters written as "?" (only with replaceUnknown)
     std::vector<ImportProblem> problems; // what stops the import without replaceUnknown
 };
 

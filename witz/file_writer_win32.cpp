@@ -62,8 +62,8 @@ std::wstring writeWholeFile(const std::wstring& folder, const std::wstring& name
             return L"Der Pfad ist zu lang: \u201E" + target + L"\u201C";
         }
         std::wcscpy(temporaryPath, temporary.c_str());
-        file = CreateFileW(temporary.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr,
-                           CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        file = CreateFileW(temporary.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) {
             break;
         }
@@ -90,7 +90,8 @@ std::wstring writeWholeFile(const std::wstring& folder, const std::wstring& name
     if (beforeRename != nullptr) {
         beforeRename();
     }
-    DWORD flags = MOVEFILE_WRITE_THROUGH | (mode == WriteMode::replace ? MOVEFILE_REPLACE_EXISTING : 0);
+    DWORD flags =
+        MOVEFILE_WRITE_THROUGH | (mode == WriteMode::replace ? MOVEFILE_REPLACE_EXISTING : 0);
     if (!MoveFileExW(temporary.c_str(), target.c_str(), flags)) {
         error = GetLastError();
         DeleteFileW(temporary.c_str());

@@ -46,13 +46,13 @@ std::wstring describe(const ImportProblem& problem) {
     } else {
         shown += static_cast<wchar_t>(c);
     }
-    std::wstring what = c < 0x20 ? std::wstring(L"das Steuerzeichen ") + code +
-                                       L" hat in Witzdateien eine Bedeutung"
-                                 : std::wstring(code) + L" \u201E" + shown +
-                                       L"\u201C gibt es in ISO 8859-1 nicht";
+    std::wstring what =
+        c < 0x20
+            ? std::wstring(L"das Steuerzeichen ") + code + L" hat in Witzdateien eine Bedeutung"
+            : std::wstring(code) + L" \u201E" + shown + L"\u201C gibt es in ISO 8859-1 nicht";
     return problem.source + L": Eintrag " + std::to_wstring(problem.record) + L", Zeile " +
-           std::to_wstring(problem.line) + L", Zeichen " + std::to_wstring(problem.column) +
-           L": " + what;
+           std::to_wstring(problem.line) + L", Zeichen " + std::to_wstring(problem.column) + L": " +
+           what;
 }
 
 bool chooseFormat(const Arguments& args, SourceFormat& format) {
@@ -108,7 +108,8 @@ int runImport(const Arguments& args) {
     }
     bool exists = kind == host::EntryKind::file;
     if (exists && !append && !replaceFile) {
-        complain(L"Die Kategorie \u201E" + name + L"\u201C gibt es schon. --anhaengen h\u00e4ngt an, "
+        complain(L"Die Kategorie \u201E" + name +
+                 L"\u201C gibt es schon. --anhaengen h\u00e4ngt an, "
                  L"--ersetzen-datei ersetzt sie.");
         return negative;
     }

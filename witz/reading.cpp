@@ -37,7 +37,8 @@ std::uint32_t findCategory(const JokeLibrary& library, const std::wstring& name)
             return n;
         }
     }
-    if (!name.empty() && name.size() < 10 && name.find_first_not_of(L"0123456789") == std::wstring::npos) {
+    if (!name.empty() && name.size() < 10 &&
+        name.find_first_not_of(L"0123456789") == std::wstring::npos) {
         std::uint32_t n = static_cast<std::uint32_t>(std::stoul(name));
         if (n >= 1 && n <= library.getCategoryCount()) {
             return n;
@@ -176,13 +177,14 @@ int runSearch(const Arguments& args) {
         }
         std::vector<std::uint32_t> numbers(jokes.begin() + first, jokes.begin() + end);
         std::wstring prefix = library->getCategoryName(n) + L":";
-        library->readJokes(n, numbers, [&](std::uint32_t joke, const std::vector<std::wstring>& parts) {
-            std::wstring line = prefix + number(joke) + L": " + withLineBreaks(parts[0], L" ");
-            for (std::size_t k = 1; k < parts.size(); ++k) {
-                line += L" | " + withLineBreaks(parts[k], L" ");
-            }
-            say(line + L"\n");
-        });
+        library->readJokes(
+            n, numbers, [&](std::uint32_t joke, const std::vector<std::wstring>& parts) {
+                std::wstring line = prefix + number(joke) + L": " + withLineBreaks(parts[0], L" ");
+                for (std::size_t k = 1; k < parts.size(); ++k) {
+                    line += L" | " + withLineBreaks(parts[k], L" ");
+                }
+                say(line + L"\n");
+            });
         first = end;
     }
     return hits > 0 ? success : negative;

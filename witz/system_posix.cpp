@@ -97,7 +97,7 @@ EntryKind entryKind(const std::wstring& path) {
     if (stat(platform::encodeName(path).c_str(), &status) != 0) {
         // A dangling link is still a name taken.
         return lstat(platform::encodeName(path).c_str(), &status) == 0 ? EntryKind::file
-                                                                         : EntryKind::missing;
+                                                                       : EntryKind::missing;
     }
     return S_ISDIR(status.st_mode) ? EntryKind::folder : EntryKind::file;
 }

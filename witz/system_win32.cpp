@@ -41,8 +41,8 @@ void flushStream(Stream stream) {
         int size = WideCharToMultiByte(CP_UTF8, 0, buffer.data(), static_cast<int>(buffer.size()),
                                        nullptr, 0, nullptr, nullptr);
         std::string bytes(static_cast<std::size_t>(size), '\0');
-        WideCharToMultiByte(CP_UTF8, 0, buffer.data(), static_cast<int>(buffer.size()),
-                            &bytes[0], size, nullptr, nullptr);
+        WideCharToMultiByte(CP_UTF8, 0, buffer.data(), static_cast<int>(buffer.size()), &bytes[0],
+                            size, nullptr, nullptr);
         for (std::size_t done = 0; done < bytes.size();) {
             DWORD written = 0;
             if (!WriteFile(handle, bytes.data() + done, static_cast<DWORD>(bytes.size() - done),
