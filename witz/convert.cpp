@@ -306,7 +306,8 @@ std::wstring badFileName(const std::wstring& name) {
     }
     std::size_t units = 0;
     for (wchar_t c : name) {
-        units += static_cast<std::uint32_t>(c) > 0xFFFF ? 2 : 1;
+        // Characters beyond U+FFFF take two UTF-16 units (wchar_t is 32 bits on POSIX systems).
+        units += (static_cast<std::uint32_t>(c) >> 16) != 0 ? 2 : 1;
     }
     if (units > 255) {
         return L"Der Name ist l\u00e4nger als 255 Zeichen.";

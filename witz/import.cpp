@@ -106,18 +106,19 @@ int runImport(const Arguments& args) {
         complain(L"\u201E" + path + L"\u201C ist ein Ordner, keine Kategorie.");
         return failed;
     }
+    // Checked first: on Windows the name would find the other file as its own.
+    if (std::wstring twin = caseTwin(folder, name); !twin.empty()) {
+        complain(L"\u201E" + name + L"\u201C unterscheidet sich von der Kategorie \u201E" + twin +
+                 L"\u201C nur in Gro\u00df- und Kleinschreibung; unter Windows ist das dieselbe "
+                 L"Datei.");
+        return failed;
+    }
     bool exists = kind == host::EntryKind::file;
     if (exists && !append && !replaceFile) {
         complain(L"Die Kategorie \u201E" + name +
                  L"\u201C gibt es schon. --anhaengen h\u00e4ngt an, "
                  L"--ersetzen-datei ersetzt sie.");
         return negative;
-    }
-    if (std::wstring twin = caseTwin(folder, name); !twin.empty()) {
-        complain(L"\u201E" + name + L"\u201C unterscheidet sich von der Kategorie \u201E" + twin +
-                 L"\u201C nur in Gro\u00df- und Kleinschreibung; unter Windows ist das dieselbe "
-                 L"Datei.");
-        return failed;
     }
     std::string existing;
     if (exists && append) {
