@@ -9,10 +9,11 @@ std::uint32_t randomDraw(std::uint32_t m) {
     return static_cast<std::uint32_t>(r * m / 32768) + 1;
 }
 
-JokeLibrary::JokeLibrary() {
+JokeLibrary::JokeLibrary() : JokeLibrary(platform::currentDirectory()) {}
+
+JokeLibrary::JokeLibrary(const std::wstring& directory) {
     categoryFiles.reserve(100);
     jokeCounts.reserve(100);
-    std::wstring directory = platform::currentDirectory();
     folderPath = directory + platform::pathSeparator + L"Witze" + platform::pathSeparator;
     // Without a working directory there is no joke folder; "\Witze" would be another folder.
     if (!directory.empty()) {
@@ -148,6 +149,33 @@ std::wstring JokeLibrary::getSolution() {
         hasSolution = false;
     }
     return expandLineBreaks(text);
+}
+
+bool JokeLibrary::readJokes(std::uint32_t n, const std::vector<std::uint32_t>& jokes,
+                            const JokeVisitor& visit) const {
+    if (n == 0 || n > getCategoryCount()) {
+        return false;
+    }
+    JokeFile file(categoryPath(n));
+    if (!file.isOpen()) {
+        return false;
+    }
+    // The line the file stands at; past the end every skip and read finds nothing.
+    std::uint32_t line = 1;
+    std::vector<std::wstring> parts;
+    for (std::uint32_t joke : jokes) {
+        if (joke < line) {
+            continue;
+        }
+        file.skipToLine(joke - line + 1);
+        parts.assign(1, std::wstring());
+        while (file.readPart(parts.back()) == JokeFile::PartEnd::separator) {
+            parts.emplace_back();
+        }
+        line = joke + 1;
+        visit(joke, parts);
+    }
+    return true;
 }
 
 std::wstring JokeLibrary::getCategoryName(std::uint32_t n) const {

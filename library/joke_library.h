@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,8 @@ class JokeLibrary {
   public:
     // Lists the folder "Witze" below the working directory and counts every file's jokes.
     JokeLibrary();
+    // The same for the folder "Witze" below the given directory (none when it is empty).
+    explicit JokeLibrary(const std::wstring& directory);
 
     std::uint32_t getCategoryCount() const { return loaded ? categoryCount : 0; }
     const std::vector<std::wstring>& getCategoryFiles() const { return categoryFiles; }
@@ -27,6 +30,14 @@ class JokeLibrary {
     void nextJoke();
     std::wstring getJokeText(std::uint32_t n);
     std::wstring getSolution();
+
+    // Reads the given jokes of category n, numbers ascending, in one pass over its file and
+    // hands each one's parts to visit as stored, 0x11 kept; a number past the end reads as one
+    // empty part. The navigation state stays as it is. False when n or the file is not there.
+    using JokeVisitor =
+        std::function<void(std::uint32_t joke, const std::vector<std::wstring>& parts)>;
+    bool readJokes(std::uint32_t n, const std::vector<std::uint32_t>& jokes,
+                   const JokeVisitor& visit) const;
 
     // Display texts.
     std::wstring getCategoryName(std::uint32_t n) const;

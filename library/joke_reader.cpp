@@ -65,21 +65,31 @@ std::uint32_t JokeFile::countLineEnds() {
 }
 
 void JokeFile::skipToLine(std::uint32_t n) {
+    // Up to this many lines are passed with one search each; readers of nearby lines (a
+    // search's hits) would otherwise count the rest of the block for every line.
+    constexpr std::uint32_t nearLines = 32;
     std::uint32_t count = n > 1 ? n - 1 : 0;
     while (count > 0 && fill()) {
         const unsigned char* start = buffer.get() + position;
         const unsigned char* end = buffer.get() + length;
         // Blocks before the line's are passed over with one vector count each, rather than
         // one search per line.
-        std::size_t ends = ::countLineEnds(start, length - position);
-        if (ends < count) {
-            count -= static_cast<std::uint32_t>(ends);
-            position = length;
-            continue;
+        if (count > nearLines) {
+            std::size_t ends = ::countLineEnds(start, length - position);
+            if (ends < count) {
+                count -= static_cast<std::uint32_t>(ends);
+                position = length;
+                continue;
+            }
         }
         const unsigned char* at = start;
         for (; count > 0; --count) {
-            at = static_cast<const unsigned char*>(std::memchr(at, lineEnd, end - at)) + 1;
+            const void* next = std::memchr(at, lineEnd, static_cast<std::size_t>(end - at));
+            if (next == nullptr) {
+                at = end;
+                break;
+            }
+            at = static_cast<const unsigned char*>(next) + 1;
         }
         position += static_cast<std::size_t>(at - start);
     }

@@ -1,6 +1,7 @@
 // The platform seam on POSIX systems: Windows' text-mode reading and random generator redone in
 // code, file names as UTF-8.
 #include "platform.h"
+#include "platform_posix.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -15,7 +16,7 @@ namespace platform {
 const wchar_t pathSeparator = L'/';
 
 // Bytes that are no valid UTF-8 become U+DC80..U+DCFF, so every name can be opened again.
-static std::wstring decodeName(const std::string& bytes) {
+std::wstring decodeName(const std::string& bytes) {
     std::wstring name;
     std::size_t i = 0;
     while (i < bytes.size()) {
@@ -49,7 +50,7 @@ static std::wstring decodeName(const std::string& bytes) {
     return name;
 }
 
-static std::string encodeName(const std::wstring& name) {
+std::string encodeName(const std::wstring& name) {
     std::string bytes;
     for (wchar_t c : name) {
         char32_t value = static_cast<char32_t>(c);

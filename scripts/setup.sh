@@ -8,6 +8,7 @@ packages=(
     g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
     wine wine32:i386 wine64 xvfb xauth x11-utils imagemagick icoutils
     hyperfine ripgrep time valgrind
+    fortunes-de fortune-mod
 )
 
 missing=()

@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Sets up what is missing, builds Pointex natively and for Windows, and runs every test: the core
-# tests natively, under sanitizers and valgrind, and under Wine; time-boxed fuzzing; the resource
-# and end-to-end tests of the real executable under Wine; the benchmark's smoke check; and the
-# reproducible-build check. The Windows tests run for the shipped 32-bit build where this machine
-# executes 32-bit programs, and always for the 64-bit twin under wine64; a run this machine
-# cannot do is reported as not run, with the reason. Ends with one line counting the stages;
-# exits non-zero on a failure.
+# and witz tests natively, the core tests also under sanitizers and valgrind and under Wine; witz
+# on Debian's fortunes-de; time-boxed fuzzing; the resource and end-to-end tests of the real
+# executable under Wine; the benchmark's smoke check; and the reproducible-build check. The
+# Windows tests run for the shipped 32-bit build where this machine executes 32-bit programs,
+# and always for the 64-bit twin under wine64; a run this machine cannot do is reported as not
+# run, with the reason. Ends with one line counting the stages; exits non-zero on a failure.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -55,6 +55,8 @@ stage "native core tests" ctest --test-dir build/native -j "$jobs" --output-on-f
 stage "core tests under AddressSanitizer, UndefinedBehaviorSanitizer and valgrind" \
     scripts/test-sanitizers.sh
 stage "fuzzing the reader and the search (time-boxed)" scripts/fuzz.sh
+stage "witz: fortunes-de imported, every record shown, searches against grep -c" \
+    scripts/test-witz.sh
 
 echo "== Wine environment"
 # shellcheck source=wine-env.sh

@@ -1,0 +1,145 @@
+#!/usr/bin/env python3
+"""Imports every fortunes-de file with witz and checks the collection it wrote against this
+script's own reading of the records: the counts of `witz liste`, the text of `witz zeige` for
+every record (or every n-th with --every), the hits of `witz suche` against `grep -c`, and a
+clean `witz pruefe`."""
+import argparse
+import concurrent.futures
+import os
+import re
+import subprocess
+import sys
+import tempfile
+
+# The plain forms witz writes for typographic characters.
+PLAIN = {c: '"' for c in "\u201e\u201c\u201d\u201f\u00ab\u00bb"}
+PLAIN.update({c: "'" for c in "\u201a\u2018\u2019\u201b\u2039\u203a"})
+PLAIN.update({c: "-" for c in "\u2010\u2011\u2012\u2013\u2014\u2015\u2212"})
+PLAIN.update({c: " " for c in "\u00a0\u2002\u2003\u2007\u2009\u200a\u202f"})
+PLAIN["\u2026"] = "..."
+
+WORDS = ["Computer", "Liebe", "ist ein", "Frau", "Gott", "Geld", "Windows", "xyzzy-nirgends"]
+
+
+def records(path):
+    """The non-empty records of a fortune file, as witz should store and show them."""
+    data = open(path, "rb").read()
+    try:
+        text = data.decode("utf-8")
+    except UnicodeDecodeError:
+        text = data.decode("latin-1")
+    text = text.removeprefix("\ufeff")
+    lines = text.split("\n")
+    if text.endswith("\n"):
+        lines.pop()
+    groups = [[]]
+    for line in lines:
+        line = line.removesuffix("\r")
+        if line == "%":
+            groups.append([])
+        else:
+            groups[-1].append(line)
+    if len(groups) > 1 and not groups[0]:
+        groups.pop(0)
+    if groups and not groups[-1]:
+        groups.pop()
+    result = []
+    for group in groups:
+        record = "\n".join(group)
+        if record.strip(" \t\n\u00a0") == "":
+            continue
+        result.append("".join(PLAIN.get(c, c) for c in record))
+    return result
+
+
+def run(witz, *args):
+    return subprocess.run([*witz, *args], capture_output=True, check=False)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("witz", nargs="+", help="the command that runs witz")
+    parser.add_argument("--source", default="/usr/share/games/fortunes/de")
+    parser.add_argument("--every", type=int, default=1, help="show every n-th record only")
+    options = parser.parse_args()
+    witz = options.witz
+    failures = []
+
+    def fail(text):
+        failures.append(text)
+        print("FAIL " + text, flush=True)
+
+    sources = sorted(
+        name for name in os.listdir(options.source)
+        if os.path.isfile(os.path.join(options.source, name)) and
+        not os.path.islink(os.path.join(options.source, name)) and not name.endswith(".dat"))
+    expected = {name: records(os.path.join(options.source, name)) for name in sources}
+    work = tempfile.mkdtemp(prefix="witz-fortunes-")
+    folder = os.path.join(work, "Witze")
+
+    for name in sources:
+        done = run(witz, "-C", work, "import", os.path.join(options.source, name), "--nach", name)
+        written = re.search(rb"(\d+) Witze geschrieben", done.stdout)
+        if done.returncode != 0 or not written or int(written.group(1)) != len(expected[name]):
+            fail(f"import {name}: status {done.returncode}, {done.stdout!r} {done.stderr!r}")
+    print(f"imported {len(sources)} files, {sum(map(len, expected.values()))} records")
+
+    listed = {}
+    for line in run(witz, "-C", work, "liste").stdout.decode("utf-8").splitlines():
+        match = re.fullmatch(r"\s*\d+  (.*)  \((\d+)\)", line)
+        if match:
+            listed[match.group(1)] = int(match.group(2))
+    for name in sources:
+        if listed.get(name) != len(expected[name]):
+            fail(f"liste {name}: {listed.get(name)}, own parser {len(expected[name])}")
+    print(f"liste: {len(listed)} categories compared")
+
+    def show(job):
+        name, number, record = job
+        out = run(witz, "-C", work, "zeige", name, str(number)).stdout.decode("utf-8")
+        return None if out == record + "\n" else f"zeige {name} {number}: {out!r} != {record!r}"
+
+    jobs = [(name, k + 1, record) for name in sources
+            for k, record in enumerate(expected[name]) if k % options.every == 0]
+    with concurrent.futures.ThreadPoolExecutor(max_workers=2) as pool:
+        for problem in pool.map(show, jobs):
+            if problem:
+                fail(problem)
+    print(f"zeige: {len(jobs)} records compared")
+
+    files = [os.path.join(folder, name) for name in sources]
+    environment = dict(os.environ, LC_ALL="C")
+    for word in WORDS:
+        for case in ([], ["--gross-klein"]):
+            grep = subprocess.run(["grep", "-c", "-F", *([] if case else ["-i"]), "-e",
+                                   word.encode("latin-1"), *files],
+                                  capture_output=True, env=environment, check=False)
+            counts = {}
+            for line in grep.stdout.decode("latin-1").splitlines():
+                path, count = line.rsplit(":", 1)
+                counts[os.path.basename(path)] = int(count)
+            found = run(witz, "-C", work, "suche", word, *case)
+            hits = {}
+            for line in found.stdout.decode("utf-8").splitlines():
+                name = next(n for n in sources if line.startswith(n + ":"))
+                hits[name] = hits.get(name, 0) + 1
+            total = sum(counts.values())
+            status = 0 if total > 0 else 1
+            if found.returncode != status or any(hits.get(n, 0) != counts.get(n, 0)
+                                                 for n in sources):
+                fail(f"suche {word} {case}: status {found.returncode}, {sum(hits.values())} "
+                     f"hits, grep -c {total}")
+    print(f"suche: {len(WORDS) * 2} searches compared with grep -c")
+
+    checked = run(witz, "pruefe", folder)
+    if checked.returncode != 0:
+        fail("pruefe: " + checked.stdout.decode("utf-8"))
+    print("pruefe: " + checked.stdout.decode("utf-8").strip().splitlines()[-1])
+
+    subprocess.run(["rm", "-rf", work], check=False)
+    print(f"{len(failures)} failures")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

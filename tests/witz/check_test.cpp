@@ -1,0 +1,82 @@
+// witz pruefe: each finding on small made files, and the clean report.
+#include "witz_fixture.h"
+
+#include "check.h"
+
+namespace {
+
+struct Expected {
+    std::uint32_t joke;
+    std::uint64_t offset;
+    std::wstring text; // a part of the finding's text
+};
+
+struct Case {
+    std::string bytes;
+    std::vector<Expected> findings;
+};
+
+const Case cases[] = {
+    {"a\r\nb\x12"
+     "c\r\nd",
+     {}},
+    {"K\xe4se\x1A", {}},
+    {"a\nb\n", {{3, 3, L"LF am Dateiende"}}},
+    {"", {{1, 0, L"leerer Witz"}}},
+    {"a\n\nb\n \x12\nc", {{2, 2, L"leerer Witz"}, {4, 5, L"leerer Witz"}}},
+    {"a\x1A"
+     "b\nc",
+     {{1, 1, L"0x1A vor dem Ende: Pointex zeigt die 3 Bytes"}}},
+    {"a\nb\x1A\n", {{2, 3, L"0x1A"}}},
+    {"a\rb", {{1, 1, L"CR ohne LF"}}},
+    {"a\r\nb\r\nc\nd", {{3, 7, L"gemischt: 2 \u00d7 CR LF, 1 \u00d7 LF; das erste LF ohne CR"}}},
+    {"K\xc3\xa4se\n\xe2\x82\xac",
+     {{1, 1,
+       L"UTF-8-Folge C3 A4 f\u00fcr \u201E\u00e4\u201C zeigt Pointex als \u201E\u00c3\u00a4\u201C"},
+      {2, 6, L"UTF-8-Folge E2 82 AC"}}},
+    {std::string("a\0b", 3), {{1, 1, L"0x00"}}},
+    {std::string(70000, 'x') + "\nkurz", {{1, 0, L"70000 Bytes lang"}}},
+    {std::string(7, '\0'),
+     {{1, 0, L"0x00"},
+      {1, 1, L"0x00"},
+      {1, 2, L"0x00"},
+      {1, 3, L"0x00"},
+      {1, 4, L"0x00"},
+      {1, 6, L"und 2 weitere Bytes 0x00"}}},
+};
+
+TEST(CheckJokeFile, FindsWhatShowsDifferently) {
+    for (const Case& c : cases) {
+        SCOPED_TRACE(visible(std::wstring(
+            c.bytes.begin(), c.bytes.begin() + std::min<std::size_t>(c.bytes.size(), 40))));
+        std::vector<Finding> found = checkJokeFile(c.bytes);
+        ASSERT_EQ(found.size(), c.findings.size());
+        for (std::size_t k = 0; k < found.size(); ++k) {
+            EXPECT_EQ(found[k].joke, c.findings[k].joke) << k;
+            EXPECT_EQ(found[k].offset, c.findings[k].offset) << k;
+            EXPECT_NE(found[k].text.find(c.findings[k].text), std::wstring::npos)
+                << visible(found[k].text);
+        }
+    }
+}
+
+TEST_F(WitzTest, CheckNamesFilesSubfoldersAndTheResult) {
+    writeFile(L"gut", "a\nb");
+    EXPECT_EQ(witz({L"pruefe"}), 0);
+    EXPECT_NE(out.find(L"In Ordnung: 1 Dateien"), std::wstring::npos) << visible(out);
+
+    writeFile(L"schlecht", "a\n");
+    std::filesystem::create_directory(root / "Witze" / "Ordner");
+    auto locked = makeUnopenable(jokePath(L"zu"));
+    EXPECT_EQ(witz({L"pruefe", (root / "Witze").wstring()}), 1);
+    EXPECT_NE(out.find(L"schlecht: Witz 2, Offset 1: LF am Dateiende"), std::wstring::npos)
+        << visible(out);
+    EXPECT_NE(out.find(L"Ordner: Unterordner"), std::wstring::npos) << visible(out);
+    EXPECT_NE(out.find(L"zu: l\u00e4sst sich nicht \u00f6ffnen"), std::wstring::npos)
+        << visible(out);
+    EXPECT_NE(out.find(L"3 Dateien, 3 Befunde"), std::wstring::npos) << visible(out);
+
+    EXPECT_EQ(witz({L"pruefe", (root / "fehlt").wstring()}), 2);
+}
+
+} // namespace

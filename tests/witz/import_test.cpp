@@ -1,0 +1,193 @@
+// witz import from made sources: the bytes written, the refusals, existing categories, faults.
+#include "witz_fixture.h"
+
+#include <fstream>
+
+namespace {
+
+struct Case {
+    const char* what;
+    std::string source;
+    std::vector<std::wstring> options;
+    int status;
+    std::optional<std::string> written; // the category's bytes, nothing when none is written
+    std::wstring message;               // a part of the output or the error output
+};
+
+const Case cases[] = {
+    {"fortune, UTF-8, typographic marks",
+     "\xE2\x80\x9EHallo\xE2\x80\x9C \xE2\x80\x93 ja\xE2\x80\xA6\n%\nZwei\nZeilen\n%\n",
+     {},
+     0,
+     std::string("\"Hallo\" - ja...\nZwei\x11Zeilen"),
+     L"2 Witze geschrieben"},
+    {"without a closing %", "a\n%\nb", {}, 0, std::string("a\nb"), L"2 Witze"},
+    {"a leading %", "%\na\n%\nb\n", {}, 0, std::string("a\nb"), L"0 leere"},
+    {"CR LF",
+     "a\r\n%\r\nb\r\nc\r\n%\r\n",
+     {},
+     0,
+     std::string("a\nb\x11"
+                 "c"),
+     L"2 Witze"},
+    {"not UTF-8: ISO 8859-1", "K\xe4se \xa0!\n%\n", {}, 0, std::string("K\xe4se  !"), L"1 Witze"},
+    {"UTF-8 with byte-order mark",
+     "\xEF\xBB\xBF"
+     "K\xC3\xA4se\n",
+     {},
+     0,
+     std::string("K\xe4se"),
+     L"1 Witze"},
+    {"empty and blank records",
+     "a\n%\n  \n%\n\n%\nb\n",
+     {},
+     0,
+     std::string("a\nb"),
+     L"2 leere Eintr\u00e4ge"},
+    {"outside ISO 8859-1",
+     "x\n%\nEuro \xE2\x82\xAC\n%\n",
+     {},
+     1,
+     std::nullopt,
+     L"Eintrag 2, Zeile 3, Zeichen 6: U+20AC \u201E\u20AC\u201C"},
+    {"outside ISO 8859-1, replaced",
+     "Euro \xE2\x82\xAC\n%\n",
+     {L"--ersetzen"},
+     0,
+     std::string("Euro ?"),
+     L"1 durch \"?\""},
+    {"format byte 0x12",
+     "a\x12"
+     "b\n%\n",
+     {},
+     1,
+     std::nullopt,
+     L"Steuerzeichen U+0012"},
+    {"format bytes replaced",
+     "a\x12\x11\x1A\x0F"
+     "b\n",
+     {L"--ersetzen"},
+     0,
+     std::string("a????b"),
+     L"4 durch"},
+    {"NUL", std::string("a\0b\n", 4), {}, 1, std::nullopt, L"U+0000"},
+    {"lone CR", "a\rb\n", {}, 1, std::nullopt, L"U+000D"},
+    {"empty source", "", {}, 1, std::nullopt, L"keinen Witz"},
+    {"only separators", "%\n%\n", {}, 1, std::nullopt, L"keinen Witz"},
+    {"plain text with solution marker",
+     "Frage eins\nzweite Zeile\n--\nAntwort\n\n\nZweiter Witz\n--\nA\n--\nB\n",
+     {},
+     0,
+     std::string("Frage eins\x11zweite Zeile\x12"
+                 "Antwort\nZweiter Witz\x12"
+                 "A\x12"
+                 "B"),
+     L"2 Witze"},
+    {"plain text forced as fortune",
+     "a\n\nb\n",
+     {L"--format", L"fortune"},
+     0,
+     std::string("a\x11\x11"
+                 "b"),
+     L"1 Witze"},
+    {"unknown format", "a\n", {L"--format", L"csv"}, 2, std::nullopt, L"--format"},
+};
+
+class ImportTest : public WitzTest {
+  protected:
+    std::filesystem::path target() const { return root / "Witze" / "Neu"; }
+    int import(const std::string& source, std::vector<std::wstring> options = {},
+               const std::wstring& name = L"Neu") {
+        writeFile(L"quelle.txt", source, false);
+        options.insert(options.begin(),
+                       {L"import", (root / "quelle.txt").wstring(), L"--nach", name});
+        return witz(options);
+    }
+};
+
+TEST_F(ImportTest, SourcesBecomeOneLinePerJoke) {
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove(target());
+        EXPECT_EQ(import(c.source, c.options), c.status) << visible(err);
+        std::optional<std::string> written = fileBytes(target());
+        EXPECT_EQ(written.has_value(), c.written.has_value());
+        if (written && c.written) {
+            EXPECT_EQ(visible(std::wstring(written->begin(), written->end())),
+                      visible(std::wstring(c.written->begin(), c.written->end())));
+        }
+        EXPECT_NE((out + err).find(c.message), std::wstring::npos) << visible(out + err);
+        EXPECT_EQ(namesIn(root / "Witze").size(), written ? 1u : 0u);
+    }
+}
+
+TEST_F(ImportTest, ImportedCountsAreWhatListShows) {
+    ASSERT_EQ(import("a\n%\nb\n%\nc\n%\n"), 0);
+    ASSERT_EQ(witz({L"liste"}), 0);
+    EXPECT_NE(out.find(L"Neu  (3)"), std::wstring::npos) << visible(out);
+}
+
+TEST_F(ImportTest, BadNamesAreRefusedBeforeReading) {
+    for (const wchar_t* name :
+         {L"a:b", L"CON", L"con.txt", L"Lpt1", L"ende.", L"ende ", L"", L"..", L"a/b", L"tab\t"}) {
+        SCOPED_TRACE(visible(name));
+        EXPECT_EQ(witz({L"import", L"fehlt.txt", L"--nach", name}), 2);
+        EXPECT_NE(err.find(L"taugt nicht"), std::wstring::npos) << visible(err);
+    }
+    EXPECT_TRUE(namesIn(root / "Witze").empty());
+}
+
+TEST_F(ImportTest, ExistingCategoryIsKeptUnlessAskedFor) {
+    writeFile(L"Neu", "alt");
+    EXPECT_EQ(import("neu\n"), 1);
+    EXPECT_EQ(fileBytes(target()), "alt");
+    EXPECT_EQ(import("neu\n", {L"--ersetzen-datei"}), 0);
+    EXPECT_EQ(fileBytes(target()), "neu");
+    EXPECT_EQ(import("x\n", {L"--anhaengen", L"--ersetzen-datei"}), 2);
+    EXPECT_EQ(fileBytes(target()), "neu");
+}
+
+TEST_F(ImportTest, AppendingKeepsTheCountsRight) {
+    const std::pair<std::string, std::string> appended[] = {
+        {"alt", "alt\nneu1\nneu2"},
+        {"alt\n", "alt\nneu1\nneu2"},
+        {"alt\r\n", "alt\r\nneu1\nneu2"},
+        {"", "neu1\nneu2"},
+    };
+    for (const auto& [old, expected] : appended) {
+        SCOPED_TRACE(visible(std::wstring(old.begin(), old.end())));
+        writeFile(L"Neu", old);
+        EXPECT_EQ(import("neu1\n%\nneu2\n", {L"--anhaengen"}), 0) << visible(err);
+        EXPECT_EQ(fileBytes(target()), expected);
+    }
+    writeFile(L"Neu", "alt\x1Aversteckt");
+    EXPECT_EQ(import("neu\n", {L"--anhaengen"}), 1);
+    EXPECT_EQ(fileBytes(target()), "alt\x1Aversteckt");
+}
+
+TEST_F(ImportTest, NameDifferingOnlyInCaseIsRefused) {
+    writeFile(L"Tiere", "alt");
+    EXPECT_EQ(import("neu\n", {}, L"tiere"), 2);
+    EXPECT_EQ(namesIn(root / "Witze"), std::vector<std::string>{"Tiere"});
+}
+
+TEST_F(ImportTest, UnwritableFolderChangesNothing) {
+    std::filesystem::remove_all(root / "Witze");
+    writeFile(L"Witze", "eine Datei", false);
+    EXPECT_EQ(import("neu\n"), 2);
+    EXPECT_EQ(fileBytes(root / "Witze"), "eine Datei");
+}
+
+TEST_F(ImportTest, MissingFolderIsMade) {
+    std::filesystem::remove_all(root / "Witze");
+    EXPECT_EQ(import("neu\n"), 0) << visible(err);
+    EXPECT_EQ(fileBytes(target()), "neu");
+}
+
+TEST_F(ImportTest, UnreadableSourceWritesNothing) {
+    EXPECT_EQ(witz({L"import", (root / "fehlt.txt").wstring(), L"--nach", L"Neu"}), 2);
+    EXPECT_NE(err.find(L"nicht lesen"), std::wstring::npos) << visible(err);
+    EXPECT_TRUE(namesIn(root / "Witze").empty());
+}
+
+} // namespace

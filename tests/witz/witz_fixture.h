@@ -1,0 +1,21 @@
+// The witz tests' fixture: a joke folder, witz run in-process on it, its output recorded.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "../unit/fixture.h"
+
+class WitzTest : public JokeFolderTest {
+  protected:
+    // Runs witz with -C on the test's folder; out and err hold what it wrote.
+    int witz(std::vector<std::wstring> args);
+    // The bytes of a file, or nothing when it does not exist.
+    std::optional<std::string> fileBytes(const std::filesystem::path& path) const;
+    // The names in a folder, sorted.
+    std::vector<std::string> namesIn(const std::filesystem::path& folder) const;
+
+    std::wstring out;
+    std::wstring err;
+};

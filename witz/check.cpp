@@ -1,0 +1,222 @@
+// The findings of one joke file: scanned once with the reading rules of the library.
+#include "check.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "library/platform.h"
+#include "system.h"
+#include "witz.h"
+
+namespace {
+
+constexpr int shownPerKind = 5;
+
+enum Kind { hiddenTail, finalLineEnd, emptyJoke, loneCR, mixedEnds, utf8, nul, tooLong, kinds };
+
+std::wstring hex(unsigned char byte) {
+    wchar_t text[4];
+    std::swprintf(text, 4, L"%02X", byte);
+    return text;
+}
+
+// Length of a valid UTF-8 sequence of two to four bytes at data[i], or 0.
+std::size_t utf8Length(const std::string& data, std::size_t i, std::size_t end, char32_t& value) {
+    auto lead = static_cast<unsigned char>(data[i]);
+    std::size_t length = (lead >> 5) == 0x6    ? 2
+                         : (lead >> 4) == 0xE  ? 3
+                         : (lead >> 3) == 0x1E ? 4
+                                               : 0;
+    if (length == 0 || i + length > end) {
+        return 0;
+    }
+    value = length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
+    for (std::size_t k = 1; k < length; ++k) {
+        auto next = static_cast<unsigned char>(data[i + k]);
+        if ((next & 0xC0) != 0x80) {
+            return 0;
+        }
+        value = (value << 6) | (next & 0x3F);
+    }
+    static const char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    bool valid =
+        value >= smallest[length] && value <= 0x10FFFF && !(value >= 0xD800 && value <= 0xDFFF);
+    return valid ? length : 0;
+}
+
+class Checker {
+  public:
+    void add(Kind kind, std::uint32_t joke, std::uint64_t offset, const std::wstring& text) {
+        if (++counts[kind] <= shownPerKind) {
+            findings.push_back({joke, offset, text});
+        } else {
+            lastOffset[kind] = offset;
+            lastJoke[kind] = joke;
+        }
+    }
+
+    // One more finding per kind that had more than were shown.
+    std::vector<Finding> finish() {
+        static const wchar_t* const names[kinds] = {L"",
+                                                    L"",
+                                                    L"leere Witze",
+                                                    L"einzelne CR",
+                                                    L"",
+                                                    L"UTF-8-Folgen",
+                                                    L"Bytes 0x00",
+                                                    L"zu lange Zeilen"};
+        for (int kind = 0; kind < kinds; ++kind) {
+            if (counts[kind] > shownPerKind) {
+                findings.push_back({lastJoke[kind], lastOffset[kind],
+                                    L"und " + std::to_wstring(counts[kind] - shownPerKind) +
+                                        L" weitere " + names[kind] + L" bis hier"});
+            }
+        }
+        std::stable_sort(findings.begin(), findings.end(),
+                         [](const Finding& a, const Finding& b) { return a.offset < b.offset; });
+        return findings;
+    }
+
+  private:
+    std::vector<Finding> findings;
+    std::uint32_t counts[kinds] = {};
+    std::uint64_t lastOffset[kinds] = {};
+    std::uint32_t lastJoke[kinds] = {};
+};
+
+bool isBlankByte(unsigned char byte) {
+    return byte == ' ' || byte == '\t' || byte == 0x11 || byte == 0x12;
+}
+
+} // namespace
+
+std::vector<Finding> checkJokeFile(const std::string& data) {
+    Checker checker;
+    // Text mode ends the file at the first 0x1A.
+    std::size_t end = std::min(data.find('\x1A'), data.size());
+    if (end + 1 < data.size()) {
+        auto joke = static_cast<std::uint32_t>(std::count(data.begin(), data.begin() + end, '\n'));
+        checker.add(hiddenTail, joke + 1, end,
+                    L"Byte 0x1A vor dem Ende: Pointex zeigt die " +
+                        std::to_wstring(data.size() - end - 1) +
+                        L" Bytes dahinter nicht, keinen Witz und keinen Treffer daraus");
+    }
+    std::uint32_t joke = 1;
+    std::size_t lineStart = 0;
+    bool lineBlank = true;
+    std::uint32_t withCR = 0, withoutCR = 0;
+    std::uint64_t firstWithCR = 0, firstWithoutCR = 0;
+    std::uint32_t firstJokeWithCR = 0, firstJokeWithoutCR = 0;
+    for (std::size_t i = 0; i <= end; ++i) {
+        if (i == end || data[i] == '\n') {
+            std::size_t lineEnd = i > lineStart && data[i - 1] == '\r' && i < end ? i - 1 : i;
+            std::size_t length = lineEnd - lineStart;
+            bool last = i == end;
+            if (length > longLine) {
+                checker.add(tooLong, joke, lineStart,
+                            L"Witz " + std::to_wstring(joke) + L" ist " + std::to_wstring(length) +
+                                L" Bytes lang: \u00fcber 64 KB wird das Textfeld langsam");
+            }
+            if (last && lineStart == end && end > 0) {
+                checker.add(finalLineEnd, joke, end - 1,
+                            L"LF am Dateiende: ergibt einen leeren letzten Witz");
+            } else if (lineBlank) {
+                checker.add(emptyJoke, joke, lineStart, L"leerer Witz");
+            }
+            if (!last) {
+                if (lineEnd < i) {
+                    firstWithCR = withCR++ == 0 ? lineEnd : firstWithCR;
+                    firstJokeWithCR = withCR == 1 ? joke : firstJokeWithCR;
+                } else {
+                    firstWithoutCR = withoutCR++ == 0 ? i : firstWithoutCR;
+                    firstJokeWithoutCR = withoutCR == 1 ? joke : firstJokeWithoutCR;
+                }
+                ++joke;
+            }
+            lineStart = i + 1;
+            lineBlank = true;
+            continue;
+        }
+        auto byte = static_cast<unsigned char>(data[i]);
+        lineBlank = lineBlank && isBlankByte(byte);
+        char32_t value = 0;
+        if (byte == '\r' && (i + 1 >= end || data[i + 1] != '\n')) {
+            checker.add(loneCR, joke, i, L"CR ohne LF: kein Zeilenende, ein Zeichen im Witz");
+        } else if (byte == 0) {
+            checker.add(nul, joke, i, L"Byte 0x00: Pointex zeigt den Witz nur bis hier");
+        } else if (std::size_t length = byte >= 0xC2 ? utf8Length(data, i, end, value) : 0) {
+            std::wstring bytes;
+            std::wstring shown;
+            for (std::size_t k = 0; k < length; ++k) {
+                auto part = static_cast<unsigned char>(data[i + k]);
+                bytes += (k > 0 ? L" " : L"") + hex(part);
+                shown += part >= 0xA0 ? static_cast<wchar_t>(part) : L'\u00B7';
+            }
+            std::wstring meant = value <= 0xFFFF || sizeof(wchar_t) == 4
+                                     ? std::wstring(1, static_cast<wchar_t>(value))
+                                     : L"?";
+            checker.add(utf8, joke, i,
+                        L"UTF-8-Folge " + bytes + L" f\u00fcr \u201E" + meant +
+                            L"\u201C zeigt Pointex als \u201E" + shown +
+                            L"\u201C: die Datei sollte ISO 8859-1 sein");
+            i += length - 1;
+        }
+    }
+    if (withCR > 0 && withoutCR > 0) {
+        bool fewerCR = withCR < withoutCR;
+        checker.add(mixedEnds, fewerCR ? firstJokeWithCR : firstJokeWithoutCR,
+                    fewerCR ? firstWithCR : firstWithoutCR,
+                    L"Zeilenenden gemischt: " + std::to_wstring(withCR) + L" \u00d7 CR LF, " +
+                        std::to_wstring(withoutCR) + L" \u00d7 LF; das erste " +
+                        (fewerCR ? L"CR LF" : L"LF ohne CR") + L" steht hier");
+    }
+    return checker.finish();
+}
+
+int runCheck(const Arguments& args) {
+    std::wstring folder = args.positional.empty()
+                              ? args.directory + platform::pathSeparator + L"Witze"
+                              : args.positional[0];
+    std::vector<platform::FolderEntry> entries;
+    if (!platform::listFolder(folder + platform::pathSeparator + L"*", entries)) {
+        complain(L"Kann den Ordner \u201E" + folder + L"\u201C nicht lesen.");
+        return failed;
+    }
+    std::size_t files = 0;
+    std::size_t found = 0;
+    std::wstring text;
+    for (const platform::FolderEntry& entry : entries) {
+        if (entry.name == L"." || entry.name == L"..") {
+            continue;
+        }
+        if (entry.isDirectory) {
+            text += entry.name + L": Unterordner: Pointex \u00fcbergeht ihn\n";
+            ++found;
+            continue;
+        }
+        ++files;
+        std::string bytes;
+        if (!host::readWholeFile(folder + platform::pathSeparator + entry.name, bytes)) {
+            text += entry.name +
+                    L": l\u00e4sst sich nicht \u00f6ffnen: Pointex zeigt dann keine Kategorie\n";
+            ++found;
+            continue;
+        }
+        for (const Finding& finding : checkJokeFile(bytes)) {
+            text += entry.name + L": Witz " + std::to_wstring(finding.joke) + L", Offset " +
+                    std::to_wstring(finding.offset) + L": " + finding.text + L"\n";
+            ++found;
+        }
+    }
+    if (files == 0) {
+        text += L"Der Ordner enth\u00e4lt keine Datei: Pointex findet keine Kategorie.\n";
+        ++found;
+    }
+    if (found == 0) {
+        text += L"In Ordnung: " + std::to_wstring(files) + L" Dateien ohne Befund.\n";
+    } else {
+        text += std::to_wstring(files) + L" Dateien, " + std::to_wstring(found) + L" Befunde.\n";
+    }
+    say(text);
+    return found == 0 ? success : negative;
+}

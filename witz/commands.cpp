@@ -1,0 +1,244 @@
+// witz's command table, the parsing of its arguments, its help texts and its entry.
+#include <cstdint>
+#include <string>
+
+#include "library/platform.h"
+#include "system.h"
+#include "witz.h"
+
+namespace {
+
+struct Command {
+    const wchar_t* name; // empty for the command that runs without a name
+    const wchar_t* usage;
+    const wchar_t* help;    // one line for the overview
+    const wchar_t* details; // more for the command's own --help
+    std::set<std::wstring> flags;
+    std::set<std::wstring> valueOptions;
+    std::size_t minimum; // positional arguments
+    std::size_t maximum;
+    int (*run)(const Arguments& args);
+};
+
+const Command commands[] = {
+    {L"",
+     L"witz [-C ORDNER]",
+     L"ein zuf\u00e4lliger Witz aus allen Kategorien, mit L\u00f6sung",
+     L"Zieht wie Pointex' Knopf \u201EZufallskategorie und -witz\u201C erst eine Kategorie, dann\n"
+     L"einen Witz daraus. Die erste Zeile nennt Kategorie, Nummer und Anzahl.\n",
+     {},
+     {},
+     0,
+     0,
+     runRandom},
+    {L"liste",
+     L"witz liste",
+     L"die Kategorien mit ihren Witzzahlen und die Summe",
+     L"Die Kategorien in Pointex' Reihenfolge, jede mit Nummer und Witzzahl, am Ende die Summe\n"
+     L"wie in Pointex' Statuszeile.\n",
+     {},
+     {},
+     0,
+     0,
+     runList},
+    {L"zeige",
+     L"witz zeige KATEGORIE [NUMMER] [--raten]",
+     L"ein Witz der Kategorie (ohne Nummer ein zuf\u00e4lliger) und seine L\u00f6sung",
+     L"KATEGORIE ist der Dateiname oder die Nummer aus \u201Ewitz liste\u201C. Nach dem Witz "
+     L"folgt\n"
+     L"jeder Teil der L\u00f6sung nach einer Leerzeile.\n"
+     L"  --raten   im Terminal vor jedem L\u00f6sungsteil auf die Eingabetaste warten\n",
+     {L"--raten"},
+     {},
+     1,
+     2,
+     runShow},
+    {L"suche",
+     L"witz suche TEXT [--kategorie K] [--gross-klein]",
+     L"alle Witze mit TEXT, eine Zeile je Treffer: Kategorie:Nummer: Text",
+     L"Sucht wie Pointex: mindestens drei Zeichen, nur A bis Z werden gefaltet, jeder Witz mit\n"
+     L"L\u00f6sung ganz, ein Treffer je Witz. Im Text der Trefferzeile steht \" | \" vor jedem\n"
+     L"L\u00f6sungsteil und ein Leerzeichen f\u00fcr jeden Zeilenumbruch.\n"
+     L"  --kategorie K   nur in Kategorie K (Dateiname oder Nummer)\n"
+     L"  --gross-klein   Gro\u00df- und Kleinschreibung beachten\n"
+     L"Exit-Status wie grep: 0 mit Treffern, 1 ohne, 2 bei einem Fehler.\n",
+     {L"--gross-klein"},
+     {L"--kategorie"},
+     1,
+     1,
+     runSearch},
+    {L"import",
+     L"witz import QUELLE... --nach NAME [--ersetzen] [--anhaengen | --ersetzen-datei]",
+     L"Fortune-Dateien oder Text in die Kategorie Witze/NAME umwandeln",
+     L"Fortune-Dateien: ein Eintrag endet an einer Zeile, die nur \"%\" enth\u00e4lt. Text: ein\n"
+     L"Witz je Absatz (Absätze trennt eine Leerzeile); eine Zeile, die nur \"--\" enth\u00e4lt,\n"
+     L"beginnt einen L\u00f6sungsteil. Eine Quelle mit einer \"%\"-Zeile gilt als Fortune-Datei.\n"
+     L"Quellen in UTF-8, sonst ISO 8859-1; Zeilenenden LF oder CR LF. Typografische Zeichen\n"
+     L"werden schlicht (\u201E\u201C\u201D\u201A\u2018\u2019\u00AB\u00BB zu \" und ', \u2013 "
+     L"\u2014 zu -, \u2026 zu ...,\n"
+     L"gesch\u00fctzte Leerzeichen zu Leerzeichen); andere Zeichen au\u00dferhalb von ISO 8859-1 "
+     L"und\n"
+     L"die Bytes 0x00, 0x0D (ohne LF), 0x0F, 0x11, 0x12 und 0x1A brechen ab.\n"
+     L"  --nach NAME        die Kategorie (ein unter Windows g\u00fcltiger Dateiname)\n"
+     L"  --format F         fortune oder text statt der Erkennung\n"
+     L"  --ersetzen         solche Zeichen als \"?\" schreiben statt abzubrechen\n"
+     L"  --anhaengen        an eine bestehende Kategorie anh\u00e4ngen\n"
+     L"  --ersetzen-datei   eine bestehende Kategorie ersetzen\n"
+     L"Die Datei wird ganz unter einem vor\u00fcbergehenden Namen geschrieben und dann "
+     L"umbenannt.\n",
+     {L"--ersetzen", L"--anhaengen", L"--ersetzen-datei"},
+     {L"--nach", L"--format"},
+     1,
+     SIZE_MAX,
+     runImport},
+    {L"pruefe",
+     L"witz pruefe [ORDNER]",
+     L"zeigt, was eine Sammlung in Pointex anders aussehen l\u00e4sst",
+     L"Pr\u00fcft jede Datei des Ordners (ohne ORDNER: Witze im Ordner von -C) und nennt je "
+     L"Befund\n"
+     L"Witznummer und Byte-Offset (ab 0): 0x1A vor dem Ende, LF am Ende, leere Witze, CR ohne\n"
+     L"LF, gemischte Zeilenenden, UTF-8-Folgen, Bytes 0x00, Zeilen \u00fcber 64 KB, Dateien, die\n"
+     L"sich nicht \u00f6ffnen lassen, und Unterordner. Liest nur.\n"
+     L"Exit-Status: 0 ohne Befund, 1 mit Befunden, 2 wenn der Ordner nicht lesbar ist.\n",
+     {},
+     {},
+     0,
+     1,
+     runCheck},
+};
+
+void showOverview() {
+    std::wstring text = L"witz: Witze aus dem Ordner \u201EWitze\u201C, wie Pointex sie zeigt.\n\n"
+                        L"Aufruf: witz [-C ORDNER] [BEFEHL] [ARGUMENTE]\n\nBefehle:\n";
+    for (const Command& command : commands) {
+        std::wstring name = *command.name != 0 ? command.name : L"(keiner)";
+        text += L"  " + name + std::wstring(10 - name.size(), L' ') + command.help + L"\n";
+    }
+    text +=
+        L"\nOptionen:\n"
+        L"  -C ORDNER  der Ordner, in dem \u201EWitze\u201C liegt (sonst das Arbeitsverzeichnis)\n"
+        L"  --help     diese Hilfe; nach einem Befehl dessen Hilfe\n";
+    say(text);
+}
+
+void showHelp(const Command& command) {
+    say(L"Aufruf: " + std::wstring(command.usage) + L"\n\n" + command.help + L"\n\n" +
+        command.details);
+}
+
+const Command* findCommand(const std::wstring& name) {
+    for (const Command& command : commands) {
+        if (name == command.name) {
+            return &command;
+        }
+    }
+    return nullptr;
+}
+
+int usageError(const std::wstring& text, const Command* command) {
+    complain(text);
+    complain(command != nullptr && *command->name != 0
+                 ? L"Hilfe: witz " + std::wstring(command->name) + L" --help"
+                 : std::wstring(L"Hilfe: witz --help"));
+    return failed;
+}
+
+// Records a library warning, so that a refused search ends with status 2.
+bool warned = false;
+
+int reportWarning(const std::wstring& text, const std::wstring&, unsigned) {
+    complain(text);
+    warned = true;
+    return 1;
+}
+
+} // namespace
+
+void say(const std::wstring& text) {
+    host::write(host::Stream::out, text);
+}
+
+void complain(const std::wstring& text) {
+    host::write(host::Stream::err, L"witz: " + text + L"\n");
+}
+
+bool libraryWarned() {
+    return warned;
+}
+
+int runWitz(const std::vector<std::wstring>& args) {
+    platform::messageBox = reportWarning;
+    warned = false;
+    Arguments parsed;
+    const Command* command = nullptr;
+    bool help = false;
+    bool directoryGiven = false;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::wstring& arg = args[i];
+        bool isOption = !optionsEnded && arg.size() > 1 && arg[0] == L'-';
+        if (!isOption) {
+            if (command == nullptr) {
+                command = findCommand(arg);
+                if (command == nullptr) {
+                    return usageError(L"Unbekannter Befehl \u201E" + arg + L"\u201C.", nullptr);
+                }
+            } else {
+                parsed.positional.push_back(arg);
+            }
+            continue;
+        }
+        if (arg == L"--") {
+            optionsEnded = true;
+        } else if (arg == L"--help" || arg == L"-h") {
+            help = true;
+        } else if (arg == L"-C") {
+            if (i + 1 == args.size()) {
+                return usageError(L"-C braucht einen Ordner.", command);
+            }
+            parsed.directory = args[++i];
+            directoryGiven = true;
+        } else {
+            std::size_t equals = arg.find(L'=');
+            std::wstring name = arg.substr(0, equals);
+            if (command != nullptr && command->flags.count(name) != 0 &&
+                equals == std::wstring::npos) {
+                parsed.flags.insert(name);
+            } else if (command != nullptr && command->valueOptions.count(name) != 0) {
+                if (equals == std::wstring::npos && i + 1 == args.size()) {
+                    return usageError(name + L" braucht einen Wert.", command);
+                }
+                parsed.values[name] =
+                    equals != std::wstring::npos ? arg.substr(equals + 1) : args[++i];
+            } else {
+                return usageError(L"Unbekannte Option \u201E" + arg + L"\u201C.", command);
+            }
+        }
+    }
+    if (help) {
+        if (command == nullptr) {
+            showOverview();
+        } else {
+            showHelp(*command);
+        }
+        return success;
+    }
+    if (command == nullptr) {
+        command = &commands[0];
+    }
+    if (parsed.positional.size() < command->minimum ||
+        parsed.positional.size() > command->maximum) {
+        return usageError(L"Aufruf: " + std::wstring(command->usage), command);
+    }
+    if (!directoryGiven) {
+        parsed.directory = platform::currentDirectory();
+    } else {
+        // "dir/" and "dir" name the same folder; the library adds its own separator.
+        while (parsed.directory.size() > 1 &&
+               (parsed.directory.back() == L'/' ||
+                parsed.directory.back() == platform::pathSeparator)) {
+            parsed.directory.pop_back();
+        }
+    }
+    return command->run(parsed);
+}

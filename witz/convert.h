@@ -1,0 +1,42 @@
+// Turning fortune files and plain text into the lines of a joke file, and the rules for a
+// category's file name; no file is touched here.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+enum class SourceFormat {
+    automatic, // fortune when a line holds only "%", plain text otherwise
+    fortune,   // records end at a line that holds only "%"
+    text,      // one joke per paragraph; a line holding only "--" starts a solution part
+};
+
+// A character that has no place in a joke file, where it stands in its source.
+struct ImportProblem {
+    std::wstring source;
+    std::uint32_t record; // from 1, empty records counted
+    std::uint32_t line;   // line of the source, from 1
+    std::uint32_t column; // character of that line, from 1
+    char32_t character;
+};
+
+struct Conversion {
+    // Each one line of the joke file in ISO 8859-1, with 0x11 and 0x12, without its LF.
+    std::vector<std::string> jokes;
+    std::uint32_t skipped = 0;           // records empty or only white space
+    std::uint32_t mapped = 0;            // typographic characters written in their plain forms
+    std::uint32_t replaced = 0;          // characters written as "?" (only with replaceUnknown)
+    std::vector<ImportProblem> problems; // what stops the import without replaceUnknown
+};
+
+// Adds the records of one source (UTF-8, else ISO 8859-1; LF or CR LF) to the conversion.
+void convertSource(const std::string& bytes, const std::wstring& sourceName, SourceFormat format,
+                   bool replaceUnknown, Conversion& conversion);
+
+// The joke file after appending jokes to existing bytes (empty for a new file): one line per
+// joke and no LF after the last, so the file counts exactly the old jokes plus the new ones.
+std::string appendJokes(const std::string& existing, const std::vector<std::string>& jokes);
+
+// Why a name cannot be a file name on Windows, as a German text; empty when it can.
+std::wstring badFileName(const std::wstring& name);

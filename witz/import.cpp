@@ -1,0 +1,183 @@
+// witz import: sources converted into one category, written by the file writer.
+#include <cstdio>
+
+#include "convert.h"
+#include "file_writer.h"
+#include "library/platform.h"
+#include "system.h"
+#include "witz.h"
+
+namespace {
+
+constexpr std::size_t problemsShown = 50;
+
+// Letters as Windows compares file names, for the letters that occur in German names.
+std::wstring folded(const std::wstring& name) {
+    std::wstring text = name;
+    for (wchar_t& c : text) {
+        auto value = static_cast<std::uint32_t>(c);
+        if ((value >= L'A' && value <= L'Z') || (value >= 0xC0 && value <= 0xDE && value != 0xD7)) {
+            c = static_cast<wchar_t>(value + 0x20);
+        }
+    }
+    return text;
+}
+
+// Another entry of the folder whose name differs from name in letter case only.
+std::wstring caseTwin(const std::wstring& folder, const std::wstring& name) {
+    std::vector<platform::FolderEntry> entries;
+    platform::listFolder(folder + platform::pathSeparator + L"*", entries);
+    for (const platform::FolderEntry& entry : entries) {
+        if (entry.name != name && folded(entry.name) == folded(name)) {
+            return entry.name;
+        }
+    }
+    return std::wstring();
+}
+
+std::wstring describe(const ImportProblem& problem) {
+    wchar_t code[16];
+    std::swprintf(code, 16, L"U+%04X", static_cast<unsigned>(problem.character));
+    char32_t c = problem.character;
+    std::wstring shown;
+    if (c > 0xFFFF && sizeof(wchar_t) == 2) {
+        shown += static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10));
+        shown += static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+    } else {
+        shown += static_cast<wchar_t>(c);
+    }
+    std::wstring what =
+        c < 0x20
+            ? std::wstring(L"das Steuerzeichen ") + code + L" hat in Witzdateien eine Bedeutung"
+            : std::wstring(code) + L" \u201E" + shown + L"\u201C gibt es in ISO 8859-1 nicht";
+    return problem.source + L": Eintrag " + std::to_wstring(problem.record) + L", Zeile " +
+           std::to_wstring(problem.line) + L", Zeichen " + std::to_wstring(problem.column) + L": " +
+           what;
+}
+
+bool chooseFormat(const Arguments& args, SourceFormat& format) {
+    auto given = args.values.find(L"--format");
+    format = SourceFormat::automatic;
+    if (given == args.values.end()) {
+        return true;
+    }
+    if (given->second == L"fortune") {
+        format = SourceFormat::fortune;
+    } else if (given->second == L"text") {
+        format = SourceFormat::text;
+    } else {
+        complain(L"--format kennt fortune und text, nicht \u201E" + given->second + L"\u201C.");
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int runImport(const Arguments& args) {
+    auto target = args.values.find(L"--nach");
+    if (target == args.values.end()) {
+        complain(L"Gib mit --nach NAME die Kategorie an, in die importiert wird.");
+        return failed;
+    }
+    const std::wstring& name = target->second;
+    if (std::wstring why = badFileName(name); !why.empty()) {
+        complain(L"\u201E" + name + L"\u201C taugt nicht als Kategorie: " + why);
+        return failed;
+    }
+    bool append = args.has(L"--anhaengen");
+    bool replaceFile = args.has(L"--ersetzen-datei");
+    SourceFormat format;
+    if ((append && replaceFile) || !chooseFormat(args, format)) {
+        if (append && replaceFile) {
+            complain(L"--anhaengen und --ersetzen-datei schlie\u00dfen einander aus.");
+        }
+        return failed;
+    }
+    std::wstring folder = args.directory + platform::pathSeparator + L"Witze";
+    std::wstring path = folder + platform::pathSeparator + name;
+    host::EntryKind folderKind = host::entryKind(folder);
+    if (folderKind == host::EntryKind::file) {
+        complain(L"\u201E" + folder + L"\u201C ist kein Ordner.");
+        return failed;
+    }
+    host::EntryKind kind = host::entryKind(path);
+    if (kind == host::EntryKind::folder) {
+        complain(L"\u201E" + path + L"\u201C ist ein Ordner, keine Kategorie.");
+        return failed;
+    }
+    // Checked first: on Windows the name would find the other file as its own.
+    if (std::wstring twin = caseTwin(folder, name); !twin.empty()) {
+        complain(L"\u201E" + name + L"\u201C unterscheidet sich von der Kategorie \u201E" + twin +
+                 L"\u201C nur in Gro\u00df- und Kleinschreibung; unter Windows ist das dieselbe "
+                 L"Datei.");
+        return failed;
+    }
+    bool exists = kind == host::EntryKind::file;
+    if (exists && !append && !replaceFile) {
+        complain(L"Die Kategorie \u201E" + name +
+                 L"\u201C gibt es schon. --anhaengen h\u00e4ngt an, "
+                 L"--ersetzen-datei ersetzt sie.");
+        return negative;
+    }
+    std::string existing;
+    if (exists && append) {
+        if (!host::readWholeFile(path, existing)) {
+            complain(L"Kann \u201E" + path + L"\u201C nicht lesen.");
+            return failed;
+        }
+        if (std::size_t end = existing.find('\x1A'); end != std::string::npos) {
+            complain(L"\u201E" + path + L"\u201C enth\u00e4lt bei Byte " + std::to_wstring(end) +
+                     L" das Byte 0x1A: Pointex zeigt nichts, was dahinter steht. Nichts "
+                     L"angeh\u00e4ngt; \u201Ewitz pruefe\u201C zeigt mehr.");
+            return negative;
+        }
+    }
+
+    Conversion conversion;
+    bool replaceUnknown = args.has(L"--ersetzen");
+    for (const std::wstring& source : args.positional) {
+        std::string bytes;
+        if (!host::readWholeFile(source, bytes)) {
+            complain(L"Kann \u201E" + source + L"\u201C nicht lesen.");
+            return failed;
+        }
+        convertSource(bytes, source, format, replaceUnknown, conversion);
+    }
+    if (!conversion.problems.empty()) {
+        for (std::size_t k = 0; k < conversion.problems.size() && k < problemsShown; ++k) {
+            complain(describe(conversion.problems[k]));
+        }
+        if (conversion.problems.size() > problemsShown) {
+            complain(L"und " + std::to_wstring(conversion.problems.size() - problemsShown) +
+                     L" weitere");
+        }
+        complain(L"Nichts geschrieben: " + std::to_wstring(conversion.problems.size()) +
+                 L" Zeichen passen nicht in eine Witzdatei. Mit --ersetzen werden sie als \"?\" "
+                 L"geschrieben.");
+        return negative;
+    }
+    if (conversion.jokes.empty()) {
+        complain(L"Die Quellen enthalten keinen Witz; nichts geschrieben.");
+        return negative;
+    }
+
+    bool madeFolder = folderKind == host::EntryKind::missing && host::makeFolder(folder);
+    std::wstring error = writeWholeFile(folder, name, appendJokes(existing, conversion.jokes),
+                                        exists ? WriteMode::replace : WriteMode::createNew);
+    if (!error.empty()) {
+        if (madeFolder) {
+            host::removeFolder(folder);
+        }
+        complain(error + L"; nichts ge\u00e4ndert.");
+        return failed;
+    }
+    say(L"Witze" + std::wstring(1, platform::pathSeparator) + name + L": " +
+        std::to_wstring(conversion.jokes.size()) + L" Witze geschrieben" +
+        (append && exists ? L" (angeh\u00e4ngt)" : L"") + L", " +
+        std::to_wstring(conversion.skipped) + L" leere Eintr\u00e4ge \u00fcbersprungen, " +
+        std::to_wstring(conversion.mapped + conversion.replaced) + L" Zeichen ersetzt (" +
+        std::to_wstring(conversion.mapped) + L" typografische, " +
+        std::to_wstring(conversion.replaced) + L" durch \"?\").\n");
+    return success;
+}

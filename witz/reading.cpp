@@ -1,0 +1,191 @@
+// The reading commands: a random joke, the list of categories, one joke, the search.
+#include <cwctype>
+#include <memory>
+
+#include "library/joke_library.h"
+#include "library/joke_reader.h"
+#include "library/platform.h"
+#include "system.h"
+#include "witz.h"
+
+namespace {
+
+std::wstring number(std::uint32_t value) {
+    return intToString(static_cast<std::int32_t>(value));
+}
+
+// The library of the chosen folder, or null after saying why it shows no joke.
+std::unique_ptr<JokeLibrary> openLibrary(const Arguments& args) {
+    auto library = std::make_unique<JokeLibrary>(args.directory);
+    if (library->getCategoryCount() > 0) {
+        return library;
+    }
+    std::wstring folder = args.directory + platform::pathSeparator + L"Witze";
+    if (library->getCategoryFiles().empty()) {
+        complain(L"Keine Witze: \u201E" + folder + L"\u201C fehlt oder enth\u00e4lt keine Datei.");
+    } else {
+        complain(L"Pointex zeigt diese Sammlung nicht; \u201Ewitz pruefe\u201C nennt die Datei.");
+    }
+    return nullptr;
+}
+
+// A category by its file name, else by its number; 0 after saying that there is none.
+std::uint32_t findCategory(const JokeLibrary& library, const std::wstring& name) {
+    const std::vector<std::wstring>& names = library.getCategoryFiles();
+    for (std::uint32_t n = 1; n <= library.getCategoryCount(); ++n) {
+        if (names[n - 1] == name) {
+            return n;
+        }
+    }
+    if (!name.empty() && name.size() < 10 &&
+        name.find_first_not_of(L"0123456789") == std::wstring::npos) {
+        std::uint32_t n = static_cast<std::uint32_t>(std::stoul(name));
+        if (n >= 1 && n <= library.getCategoryCount()) {
+            return n;
+        }
+    }
+    complain(L"Keine Kategorie \u201E" + name + L"\u201C; \u201Ewitz liste\u201C zeigt alle.");
+    return 0;
+}
+
+// A part as lines for the terminal: 0x11 is the line break inside a joke.
+std::wstring withLineBreaks(const std::wstring& part, const wchar_t* lineBreakText) {
+    std::wstring text;
+    text.reserve(part.size());
+    for (wchar_t c : part) {
+        if (c == lineBreak) {
+            text += lineBreakText;
+        } else {
+            text += c;
+        }
+    }
+    return text;
+}
+
+int showJoke(const JokeLibrary& library, std::uint32_t n, std::uint32_t joke, bool withPlace,
+             bool guess) {
+    std::vector<std::wstring> parts;
+    bool read = library.readJokes(
+        n, {joke}, [&parts](std::uint32_t, const std::vector<std::wstring>& p) { parts = p; });
+    if (!read) {
+        complain(L"Kann die Kategorie \u201E" + library.getCategoryName(n) +
+                 L"\u201C nicht \u00f6ffnen.");
+        return failed;
+    }
+    if (withPlace) {
+        say(library.getCategoryName(n) + L": " + number(joke) + L"/" +
+            number(library.getJokeCount(n)) + L"\n");
+    }
+    say(withLineBreaks(parts[0], L"\n") + L"\n");
+    bool wait = guess && host::interactive();
+    for (std::size_t k = 1; k < parts.size(); ++k) {
+        if (wait) {
+            say(L"[Eingabetaste: L\u00f6sung]");
+            host::flush();
+            host::waitForEnter();
+        }
+        say(L"\n" + withLineBreaks(parts[k], L"\n") + L"\n");
+    }
+    return success;
+}
+
+} // namespace
+
+int runRandom(const Arguments& args) {
+    std::unique_ptr<JokeLibrary> library = openLibrary(args);
+    if (!library) {
+        return failed;
+    }
+    platform::seedRandom(host::randomSeed());
+    std::uint32_t n = library->selectCategory(0);
+    return showJoke(*library, n, randomDraw(library->getJokeCount(n)), true, false);
+}
+
+int runList(const Arguments& args) {
+    std::unique_ptr<JokeLibrary> library = openLibrary(args);
+    if (!library) {
+        return failed;
+    }
+    std::uint32_t count = library->getCategoryCount();
+    std::size_t width = number(count).size();
+    std::wstring text;
+    for (std::uint32_t n = 1; n <= count; ++n) {
+        std::wstring place = number(n);
+        text += std::wstring(width - place.size(), L' ') + place + L"  " +
+                library->getCategoryName(n) + L"  (" + number(library->getJokeCount(n)) + L")\n";
+    }
+    text += number(library->totalJokes) + L" Witze in " + number(library->categoryCount) +
+            L" Kategorien\n";
+    say(text);
+    return success;
+}
+
+int runShow(const Arguments& args) {
+    std::unique_ptr<JokeLibrary> library = openLibrary(args);
+    if (!library) {
+        return failed;
+    }
+    std::uint32_t n = findCategory(*library, args.positional[0]);
+    if (n == 0) {
+        return failed;
+    }
+    std::uint32_t count = library->getJokeCount(n);
+    if (args.positional.size() == 1) {
+        platform::seedRandom(host::randomSeed());
+        return showJoke(*library, n, randomDraw(count), true, args.has(L"--raten"));
+    }
+    const std::wstring& wanted = args.positional[1];
+    std::uint32_t joke = 0;
+    if (!wanted.empty() && wanted.size() < 10 &&
+        wanted.find_first_not_of(L"0123456789") == std::wstring::npos) {
+        joke = static_cast<std::uint32_t>(std::stoul(wanted));
+    }
+    if (joke == 0 || joke > count) {
+        complain(L"\u201E" + library->getCategoryName(n) + L"\u201C hat die Witze 1 bis " +
+                 number(count) + L"; \u201E" + wanted + L"\u201C ist keiner davon.");
+        return failed;
+    }
+    return showJoke(*library, n, joke, false, args.has(L"--raten"));
+}
+
+int runSearch(const Arguments& args) {
+    std::unique_ptr<JokeLibrary> library = openLibrary(args);
+    if (!library) {
+        return failed;
+    }
+    auto category = args.values.find(L"--kategorie");
+    bool all = category == args.values.end();
+    if (!all) {
+        std::uint32_t n = findCategory(*library, category->second);
+        if (n == 0) {
+            return failed;
+        }
+        library->selectCategory(n);
+    }
+    std::uint32_t hits = library->search(args.positional[0], all, args.has(L"--gross-klein"));
+    if (libraryWarned()) {
+        return failed;
+    }
+    const std::vector<std::uint32_t>& categories = library->getHitCategories();
+    const std::vector<std::uint32_t>& jokes = library->getHitJokes();
+    // Hits come by category, then joke number: each category's file is read once more.
+    for (std::uint32_t first = 1; first <= hits;) {
+        std::uint32_t n = categories[first];
+        std::uint32_t end = first;
+        while (end <= hits && categories[end] == n) {
+            ++end;
+        }
+        std::vector<std::uint32_t> numbers(jokes.begin() + first, jokes.begin() + end);
+        std::wstring prefix = library->getCategoryName(n) + L":";
+        library->readJokes(
+            n, numbers, [&](std::uint32_t joke, const std::vector<std::wstring>& parts) {
+                std::wstring line = prefix + number(joke) + L": " + withLineBreaks(parts[0], L" ");
+                for (std::size_t k = 1; k < parts.size(); ++k) {
+                    line += L" | " + withLineBreaks(parts[k], L" ");
+                }
+                say(line + L"\n");
+            });
+        first = end;
+    }
+    return hits > 0 ? success : negative;
+}

@@ -1,0 +1,32 @@
+// What witz needs from the system beside the library's seam: the console, whole files, folders.
+// One implementation per system (system_posix.cpp, system_win32.cpp).
+#pragma once
+
+#include <string>
+
+namespace host {
+
+enum class Stream { out, err };
+
+// Writes text to standard output or error: UTF-8, or UTF-16 to a Windows console. Output is
+// buffered until flush; tests replace the function to record what a command writes.
+using WriteFunction = void (*)(Stream stream, const std::wstring& text);
+extern WriteFunction write;
+void flush();
+
+// Whether standard input and output are both a terminal, so that witz may wait for Enter.
+bool interactive();
+void waitForEnter();
+
+// A seed that differs between two starts within the same second.
+unsigned randomSeed();
+
+// The whole content of a file as bytes; false when it cannot be read.
+bool readWholeFile(const std::wstring& path, std::string& bytes);
+
+enum class EntryKind { missing, file, folder };
+EntryKind entryKind(const std::wstring& path);
+bool makeFolder(const std::wstring& path);
+void removeFolder(const std::wstring& path);
+
+} // namespace host

@@ -1,0 +1,133 @@
+// The system side of witz on Windows: UTF-16 to a console, UTF-8 when redirected; wide file names.
+#include "system.h"
+
+#include <algorithm>
+
+#include <windows.h>
+
+namespace host {
+namespace {
+
+std::wstring buffers[2];
+
+HANDLE handleOf(Stream stream) {
+    return GetStdHandle(stream == Stream::out ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
+}
+
+bool isConsole(HANDLE handle) {
+    DWORD mode = 0;
+    return handle != INVALID_HANDLE_VALUE && handle != nullptr && GetConsoleMode(handle, &mode);
+}
+
+void flushStream(Stream stream) {
+    std::wstring& buffer = buffers[static_cast<int>(stream)];
+    HANDLE handle = handleOf(stream);
+    if (buffer.empty() || handle == INVALID_HANDLE_VALUE || handle == nullptr) {
+        buffer.clear();
+        return;
+    }
+    if (isConsole(handle)) {
+        // In pieces: old consoles refuse very long writes.
+        for (std::size_t done = 0; done < buffer.size();) {
+            DWORD piece = static_cast<DWORD>(std::min<std::size_t>(buffer.size() - done, 8192));
+            DWORD written = 0;
+            if (!WriteConsoleW(handle, buffer.data() + done, piece, &written, nullptr) ||
+                written == 0) {
+                break;
+            }
+            done += written;
+        }
+    } else {
+        int size = WideCharToMultiByte(CP_UTF8, 0, buffer.data(), static_cast<int>(buffer.size()),
+                                       nullptr, 0, nullptr, nullptr);
+        std::string bytes(static_cast<std::size_t>(size), '\0');
+        WideCharToMultiByte(CP_UTF8, 0, buffer.data(), static_cast<int>(buffer.size()), &bytes[0],
+                            size, nullptr, nullptr);
+        for (std::size_t done = 0; done < bytes.size();) {
+            DWORD written = 0;
+            if (!WriteFile(handle, bytes.data() + done, static_cast<DWORD>(bytes.size() - done),
+                           &written, nullptr) ||
+                written == 0) {
+                break;
+            }
+            done += written;
+        }
+    }
+    buffer.clear();
+}
+
+void writeText(Stream stream, const std::wstring& text) {
+    std::wstring& buffer = buffers[static_cast<int>(stream)];
+    buffer += text;
+    if (stream == Stream::err || buffer.size() >= 32 * 1024) {
+        flushStream(stream);
+    }
+}
+
+} // namespace
+
+WriteFunction write = writeText;
+
+void flush() {
+    flushStream(Stream::out);
+    flushStream(Stream::err);
+}
+
+bool interactive() {
+    return isConsole(GetStdHandle(STD_INPUT_HANDLE)) && isConsole(GetStdHandle(STD_OUTPUT_HANDLE));
+}
+
+void waitForEnter() {
+    wchar_t line[256];
+    DWORD count = 0;
+    ReadConsoleW(GetStdHandle(STD_INPUT_HANDLE), line, 256, &count, nullptr);
+}
+
+unsigned randomSeed() {
+    LARGE_INTEGER counter{};
+    QueryPerformanceCounter(&counter);
+    return static_cast<unsigned>(counter.LowPart) ^ static_cast<unsigned>(GetTickCount()) ^
+           (static_cast<unsigned>(GetCurrentProcessId()) << 16);
+}
+
+bool readWholeFile(const std::wstring& path, std::string& bytes) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    bytes.clear();
+    bool ok = true;
+    char block[64 * 1024];
+    for (;;) {
+        DWORD count = 0;
+        if (!ReadFile(file, block, sizeof block, &count, nullptr)) {
+            ok = false;
+            break;
+        }
+        if (count == 0) {
+            break;
+        }
+        bytes.append(block, count);
+    }
+    CloseHandle(file);
+    return ok;
+}
+
+EntryKind entryKind(const std::wstring& path) {
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return EntryKind::missing;
+    }
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? EntryKind::folder : EntryKind::file;
+}
+
+bool makeFolder(const std::wstring& path) {
+    return CreateDirectoryW(path.c_str(), nullptr) != 0;
+}
+
+void removeFolder(const std::wstring& path) {
+    RemoveDirectoryW(path.c_str());
+}
+
+} // namespace host

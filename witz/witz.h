@@ -1,0 +1,38 @@
+// witz, the command line over the joke library: its entry, the parsed arguments and the handlers
+// of its command table.
+#pragma once
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+// Runs witz with its arguments (without the program name); returns the exit status.
+int runWitz(const std::vector<std::wstring>& args);
+
+// Exit statuses, as grep has them: 1 is a plain "no" (no hit, findings, refused input).
+constexpr int success = 0;
+constexpr int negative = 1;
+constexpr int failed = 2;
+
+struct Arguments {
+    std::wstring directory; // the folder that holds "Witze"
+    std::vector<std::wstring> positional;
+    std::set<std::wstring> flags;
+    std::map<std::wstring, std::wstring> values;
+
+    bool has(const wchar_t* flag) const { return flags.count(flag) != 0; }
+};
+
+// Writes to standard output; error texts go to standard error behind "witz: ".
+void say(const std::wstring& text);
+void complain(const std::wstring& text);
+// Whether the library showed a warning (a refused search) since witz started.
+bool libraryWarned();
+
+int runRandom(const Arguments& args);
+int runList(const Arguments& args);
+int runShow(const Arguments& args);
+int runSearch(const Arguments& args);
+int runImport(const Arguments& args);
+int runCheck(const Arguments& args);
