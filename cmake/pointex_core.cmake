@@ -22,6 +22,7 @@ function(pointex_add_core name)
     endif()
     add_library(${name} STATIC
         ${POINTEX_ROOT}/library/joke_reader.cpp
+        ${POINTEX_ROOT}/library/utf8.cpp
         ${POINTEX_ROOT}/library/joke_library.cpp
         ${POINTEX_ROOT}/search/search.cpp
         ${platform_source})

@@ -2,6 +2,7 @@
 // code, file names as UTF-8.
 #include "platform.h"
 #include "platform_posix.h"
+#include "utf8.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -19,31 +20,14 @@ const wchar_t pathSeparator = L'/';
 std::wstring decodeName(const std::string& bytes) {
     std::wstring name;
     std::size_t i = 0;
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
     while (i < bytes.size()) {
-        unsigned char lead = static_cast<unsigned char>(bytes[i]);
-        std::size_t length = lead < 0x80           ? 1
-                             : (lead >> 5) == 0x6  ? 2
-                             : (lead >> 4) == 0xE  ? 3
-                             : (lead >> 3) == 0x1E ? 4
-                                                   : 0;
-        char32_t value = length == 1   ? lead
-                         : length == 2 ? lead & 0x1F
-                         : length == 3 ? lead & 0x0F
-                                       : lead & 0x07;
-        bool valid = length != 0 && i + length <= bytes.size();
-        for (std::size_t k = 1; valid && k < length; ++k) {
-            unsigned char next = static_cast<unsigned char>(bytes[i + k]);
-            valid = (next & 0xC0) == 0x80;
-            value = (value << 6) | (next & 0x3F);
-        }
-        static const char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
-        valid = valid && value >= smallest[length] && value <= 0x10FFFF &&
-                !(value >= 0xD800 && value <= 0xDFFF);
-        if (valid) {
+        char32_t value = 0;
+        if (std::size_t length = decodeUtf8(data + i, bytes.size() - i, value)) {
             name += static_cast<wchar_t>(value);
             i += length;
         } else {
-            name += static_cast<wchar_t>(0xDC00 + lead);
+            name += static_cast<wchar_t>(0xDC00 + data[i]);
             ++i;
         }
     }

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "library/platform.h"
+#include "library/utf8.h"
 #include "system.h"
 #include "witz.h"
 
@@ -22,26 +23,9 @@ std::wstring hex(unsigned char byte) {
 
 // Length of a valid UTF-8 sequence of two to four bytes at data[i], or 0.
 std::size_t utf8Length(const std::string& data, std::size_t i, std::size_t end, char32_t& value) {
-    auto lead = static_cast<unsigned char>(data[i]);
-    std::size_t length = (lead >> 5) == 0x6    ? 2
-                         : (lead >> 4) == 0xE  ? 3
-                         : (lead >> 3) == 0x1E ? 4
-                                               : 0;
-    if (length == 0 || i + length > end) {
-        return 0;
-    }
-    value = length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
-    for (std::size_t k = 1; k < length; ++k) {
-        auto next = static_cast<unsigned char>(data[i + k]);
-        if ((next & 0xC0) != 0x80) {
-            return 0;
-        }
-        value = (value << 6) | (next & 0x3F);
-    }
-    static const char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    bool valid =
-        value >= smallest[length] && value <= 0x10FFFF && !(value >= 0xD800 && value <= 0xDFFF);
-    return valid ? length : 0;
+    const std::size_t length =
+        decodeUtf8(reinterpret_cast<const unsigned char*>(data.data()) + i, end - i, value);
+    return length >= 2 ? length : 0;
 }
 
 class Checker {

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cwctype>
 
+#include "library/utf8.h"
+
 namespace {
 
 constexpr char lineBreakByte = 0x11;
@@ -24,26 +26,11 @@ std::u32string decode(const std::string& bytes) {
     std::u32string text;
     text.reserve(bytes.size());
     std::size_t i = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
     while (i < bytes.size()) {
-        auto lead = static_cast<unsigned char>(bytes[i]);
-        std::size_t length = lead < 0x80           ? 1
-                             : (lead >> 5) == 0x6  ? 2
-                             : (lead >> 4) == 0xE  ? 3
-                             : (lead >> 3) == 0x1E ? 4
-                                                   : 0;
-        char32_t value = length == 1   ? lead
-                         : length == 2 ? lead & 0x1F
-                         : length == 3 ? lead & 0x0F
-                                       : lead & 0x07;
-        bool valid = length != 0 && i + length <= bytes.size();
-        for (std::size_t k = 1; valid && k < length; ++k) {
-            auto next = static_cast<unsigned char>(bytes[i + k]);
-            valid = (next & 0xC0) == 0x80;
-            value = (value << 6) | (next & 0x3F);
-        }
-        static const char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (!valid || value < smallest[length] || value > 0x10FFFF ||
-            (value >= 0xD800 && value <= 0xDFFF)) {
+        char32_t value = 0;
+        std::size_t length = decodeUtf8(data + i, bytes.size() - i, value);
+        if (length == 0) {
             return latin1(bytes);
         }
         text += value;
