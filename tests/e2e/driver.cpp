@@ -88,7 +88,11 @@ std::wstring pointexPath() {
         const char* built = POINTEX_EXE;
         path.assign(built, built + std::strlen(built));
     }
-    // The build passes a Unix path; Wine maps the Unix root to drive Z:.
+    return windowsPath(path);
+}
+
+std::wstring windowsPath(std::wstring path) {
+    // Wine maps the Unix root to drive Z:.
     if (!path.empty() && path[0] == L'/') {
         path = L"Z:" + path;
     }

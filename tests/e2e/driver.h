@@ -22,6 +22,9 @@ bool waitFor(const std::function<bool()>& condition, DWORD milliseconds);
 
 // The program under test: POINTEX_EXE from the environment, else the path built into the driver.
 std::wstring pointexPath();
+// A path as Windows takes it: a Unix path (from the build or the environment) on Wine's drive Z:,
+// backslashes throughout.
+std::wstring windowsPath(std::wstring path);
 
 std::wstring className(HWND window);
 // The text of any window, also a child control of another process (WM_GETTEXT).

@@ -79,9 +79,13 @@ void PointexTest::start() {
 }
 
 std::vector<std::wstring> PointexTest::listedNames() const {
+    return jokeFileNames(root);
+}
+
+std::vector<std::wstring> jokeFileNames(const std::wstring& folder) {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((root + L"\\Witze\\*").c_str(), &found);
+    HANDLE search = FindFirstFileW((folder + L"\\Witze\\*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) {
         return names;
     }

@@ -11,6 +11,8 @@
 
 // Characters as the program shows bytes of a joke file: byte b becomes code unit b.
 std::wstring latin1(const std::string& bytes);
+// The files of folder\Witze in the order of the folder listing, which is the program's order.
+std::vector<std::wstring> jokeFileNames(const std::wstring& folder);
 
 // Each test gets a fresh working directory with an empty folder "Witze" and one Pointex.
 // After the test the program is ended and every file of the directory must be unchanged.

@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Builds the release from scratch and writes dist/Pointex-<version>-win32.zip and dist/SHA256SUMS:
+# one folder Pointex-<version>/ with Pointex.exe, witz.exe, the sample collection, the About
+# texts, LIESMICH.txt and the licence. The same SOURCE_DATE_EPOCH gives the same zip byte for
+# byte; without it the time of the last commit is taken.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+version_number() { # MAJOR, MINOR or PATCH
+    sed -n "s/^#define POINTEX_VERSION_$1 \([0-9]\{1,\}\)\$/\1/p" resources/version.h
+}
+version="$(version_number MAJOR).$(version_number MINOR).$(version_number PATCH)"
+if ! [[ $version =~ ^[0-9]+\.[0-9]+\.[0-9]+$ ]]; then
+    echo "package: no version numbers found in resources/version.h" >&2
+    exit 1
+fi
+
+if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
+    SOURCE_DATE_EPOCH=$(git log -1 --format=%ct)
+fi
+if ! [[ $SOURCE_DATE_EPOCH =~ ^[0-9]+$ ]]; then
+    echo "package: SOURCE_DATE_EPOCH must be seconds since 1970, not '$SOURCE_DATE_EPOCH'" >&2
+    exit 1
+fi
+# The compiler takes it for the About dialog's build stamp, the linker for the PE time stamp.
+export SOURCE_DATE_EPOCH
+
+# A fresh build: one left from an earlier run could hold another moment's stamp.
+build=build/package
+rm -rf "$build"
+echo "== building Pointex.exe and witz.exe (32-bit) in $build at $SOURCE_DATE_EPOCH"
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPOINTEX_TESTS=OFF \
+    -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-i686.cmake >/dev/null
+cmake --build "$build" -j 2 --target Pointex witz >/dev/null
+
+name=Pointex-$version
+stage=build/package-stage
+folder=$stage/$name
+rm -rf "$stage"
+mkdir -p "$folder"
+cp "$build/Pointex.exe" "$build/witz/witz.exe" "$folder/"
+cp -r sample/Witze "$folder/Witze"
+cp sample/about sample/version sample/lizenz "$folder/"
+# Texts for Windows' editors: CR LF line ends.
+sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' docs/LIESMICH.txt >"$folder/LIESMICH.txt"
+sed -e 's/$/\r/' LICENSE >"$folder/LICENSE.txt"
+
+mkdir -p dist
+zip=$name-win32.zip
+rm -f "dist/$zip" dist/SHA256SUMS
+python3 scripts/package_zip.py write "$folder" "dist/$zip" "$SOURCE_DATE_EPOCH"
+(cd dist && sha256sum "$zip" >SHA256SUMS)
+echo "dist/$zip: $(stat -c %s "dist/$zip") bytes, SHA-256 $(cut -d' ' -f1 dist/SHA256SUMS)"

@@ -1,0 +1,106 @@
+// Any given folder as Pointex shows it, against its own files: the categories with their counts,
+// the totals and the About dialog's three texts. Runs only when POINTEX_E2E_FOLDER names the
+// folder (an unpacked release, a collection written by witz); the program is POINTEX_EXE.
+#include "fixture.h"
+#include "joke_model.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int aboutCommand = 300;
+constexpr int textArea = 400;
+constexpr int aboutButton = 403, versionButton = 404, lizenzButton = 405;
+
+std::optional<std::string> readBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// An About text as the dialog shows it: the file read as text (CR LF as LF, nothing from 0x1A
+// on), LF and 0x0F as CR LF, byte b as U+00bb, and only up to a NUL, where the control stops.
+std::wstring aboutText(const std::wstring& folder, const std::wstring& name) {
+    const auto bytes = readBytes(fs::path(folder) / name);
+    if (!bytes) {
+        return L"Die Datei \"" + name + L"\" wurde nicht gefunden!";
+    }
+    std::wstring text;
+    for (char c : model::textMode(*bytes)) {
+        if (c == '\0') {
+            break;
+        }
+        if (c == '\n' || c == '\x0f') {
+            text += L"\r\n";
+        } else {
+            text += static_cast<wchar_t>(static_cast<unsigned char>(c));
+        }
+    }
+    return text;
+}
+
+TEST(FolderCheck, ShowsTheFoldersCategoriesCountsAndAboutTexts) {
+    const wchar_t* given = _wgetenv(L"POINTEX_E2E_FOLDER");
+    if (given == nullptr || *given == 0) {
+        GTEST_SKIP() << "POINTEX_E2E_FOLDER names no folder to check";
+    }
+    const std::wstring folder = e2e::windowsPath(given);
+    std::cout << "[ folder  ] " << testing::PrintToString(folder) << " with "
+              << testing::PrintToString(e2e::pointexPath()) << "\n";
+
+    // What the files say: one category per file, its jokes counted as the program counts them.
+    const auto names = jokeFileNames(folder);
+    ASSERT_FALSE(names.empty()) << "no joke files in " << testing::PrintToString(folder);
+    std::vector<std::wstring> items;
+    std::size_t total = 0;
+    for (const auto& name : names) {
+        const auto bytes = readBytes(fs::path(folder) / L"Witze" / name);
+        ASSERT_TRUE(bytes) << "cannot read " << testing::PrintToString(name);
+        const std::size_t count = model::jokes(*bytes).size();
+        items.push_back(name + L"  (" + std::to_wstring(count) + L")");
+        total += count;
+    }
+
+    e2e::Pointex app;
+    ASSERT_TRUE(app.launch(folder));
+    ASSERT_TRUE(app.waitForMainWindow()) << "no main window with its controls appeared";
+    EXPECT_EQ(app.categoryItems(), items);
+    EXPECT_EQ(app.statusPart(0), L"Pointex!");
+    EXPECT_EQ(app.statusPart(1), std::to_wstring(total) + L" Witze in " +
+                                     std::to_wstring(names.size()) + L" Kategorien");
+    EXPECT_TRUE(app.messageBoxes().empty()) << "a box came up at start";
+
+    ASSERT_TRUE(PostMessageW(app.mainWindow(), WM_COMMAND, MAKEWPARAM(aboutCommand, 0), 0));
+    HWND dialog = nullptr;
+    e2e::waitFor(
+        [&] {
+            const auto windows = app.messageBoxes();
+            dialog = windows.size() == 1 ? windows.front().window : nullptr;
+            return dialog != nullptr;
+        },
+        e2e::commandTimeout);
+    ASSERT_NE(dialog, nullptr) << "the About dialog did not appear";
+    const std::pair<int, const wchar_t*> buttons[] = {
+        {versionButton, L"version"}, {lizenzButton, L"lizenz"}, {aboutButton, L"about"}};
+    // The dialog opens on "about"; each button then shows its own file.
+    EXPECT_EQ(e2e::windowText(GetDlgItem(dialog, textArea)), aboutText(folder, L"about"));
+    for (const auto& [id, name] : buttons) {
+        ASSERT_TRUE(PostMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0) && app.barrier());
+        EXPECT_EQ(e2e::windowText(GetDlgItem(dialog, textArea)), aboutText(folder, name))
+            << "the button of " << testing::PrintToString(std::wstring(name));
+    }
+    ASSERT_TRUE(PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0));
+    EXPECT_TRUE(e2e::waitFor([&] { return !IsWindow(dialog); }, e2e::commandTimeout))
+        << "the About dialog is still open";
+    std::cout << "[ folder  ] " << names.size() << " categories, " << total
+              << " jokes and the three About texts as the files say\n";
+}
+
+} // namespace
