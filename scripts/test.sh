@@ -8,7 +8,7 @@
 # wine64; a run this machine cannot do is reported as not run, with the reason. Ends with one
 # line counting the stages; exits non-zero on a failure.
 set -uo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/.." || exit 1
 
 scripts/setup.sh || exit 1
 

@@ -14,7 +14,9 @@ pointex_repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 pointex_wine_loader32=/usr/lib/wine/wine
 pointex_xvfb_pid=""
 pointex_wine_prefixes=()
-pointex_wine_path=$PATH
+# The PATH without the 64-bit wrappers, which a calling script may have put first.
+pointex_wine_path=$(printf '%s' "$PATH" | tr ':' '\n' | grep -vxF "$pointex_repo/scripts/wine64-bin" |
+    paste -sd:)
 
 # Whether this machine executes 32-bit programs, found by starting Wine's 32-bit loader.
 wine_env_probe() {
