@@ -56,8 +56,6 @@ stage "native core tests" ctest --test-dir build/native -j "$jobs" --output-on-f
 stage "core tests under AddressSanitizer, UndefinedBehaviorSanitizer and valgrind" \
     scripts/test-sanitizers.sh
 stage "fuzzing the reader and the search (time-boxed)" scripts/fuzz.sh
-stage "witz: fortunes-de imported, every record shown, searches against grep -c" \
-    scripts/test-witz.sh
 
 echo "== Wine environment"
 # shellcheck source=wine-env.sh
@@ -77,6 +75,9 @@ else
     failed=$((failed + 1))
     status=1
 fi
+# It enters and ends a Wine environment of its own.
+stage "witz: fortunes-de imported, records shown, searches against grep -c, natively and under Wine; the collection in Pointex.exe" \
+    scripts/test-witz.sh
 stage "benchmark smoke: the bench jobs agree with grep" scripts/bench-smoke.sh
 stage "reproducible build of Pointex.exe" scripts/check-reproducible.sh
 # Last: it enters and ends a Wine environment of its own.

@@ -61,6 +61,8 @@ def main():
     parser.add_argument("witz", nargs="+", help="the command that runs witz")
     parser.add_argument("--source", default="/usr/share/games/fortunes/de")
     parser.add_argument("--every", type=int, default=1, help="show every n-th record only")
+    parser.add_argument("--jobs", type=int, default=2, help="witz processes at once")
+    parser.add_argument("--keep", help="write the collection below this folder and keep it")
     options = parser.parse_args()
     witz = options.witz
     failures = []
@@ -74,7 +76,12 @@ def main():
         if os.path.isfile(os.path.join(options.source, name)) and
         not os.path.islink(os.path.join(options.source, name)) and not name.endswith(".dat"))
     expected = {name: records(os.path.join(options.source, name)) for name in sources}
-    work = tempfile.mkdtemp(prefix="witz-fortunes-")
+    if options.keep:
+        subprocess.run(["rm", "-rf", options.keep], check=True)
+        os.makedirs(options.keep)
+        work = options.keep
+    else:
+        work = tempfile.mkdtemp(prefix="witz-fortunes-")
     folder = os.path.join(work, "Witze")
 
     for name in sources:
@@ -96,12 +103,15 @@ def main():
 
     def show(job):
         name, number, record = job
-        out = run(witz, "-C", work, "zeige", name, str(number)).stdout.decode("utf-8")
-        return None if out == record + "\n" else f"zeige {name} {number}: {out!r} != {record!r}"
+        done = run(witz, "-C", work, "zeige", name, str(number))
+        out = done.stdout.decode("utf-8")
+        return None if out == record + "\n" else (
+            f"zeige {name} {number}: status {done.returncode}, {out!r} != {record!r}, "
+            f"{done.stderr!r}")
 
     jobs = [(name, k + 1, record) for name in sources
             for k, record in enumerate(expected[name]) if k % options.every == 0]
-    with concurrent.futures.ThreadPoolExecutor(max_workers=2) as pool:
+    with concurrent.futures.ThreadPoolExecutor(max_workers=options.jobs) as pool:
         for problem in pool.map(show, jobs):
             if problem:
                 fail(problem)
@@ -136,7 +146,8 @@ def main():
         fail("pruefe: " + checked.stdout.decode("utf-8"))
     print("pruefe: " + checked.stdout.decode("utf-8").strip().splitlines()[-1])
 
-    subprocess.run(["rm", "-rf", work], check=False)
+    if not options.keep:
+        subprocess.run(["rm", "-rf", work], check=False)
     print(f"{len(failures)} failures")
     return 1 if failures else 0
 
