@@ -138,6 +138,7 @@ cd "$repo"
     inProcess "$work/last" last last
 
     echo "== the real program, driven from outside"
+    cd "$repo"
     cmake --preset "$preset" >/dev/null
     cmake --build "build/$preset" -j 2 --target Pointex pointex_blackbox
     mkdir -p "$work/empty/Witze"
