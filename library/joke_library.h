@@ -1,6 +1,7 @@
 // JokeLibrary: the joke folder's categories and counts, the reader's place, and the last search.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -47,6 +48,14 @@ class JokeLibrary {
 
     // Records every joke containing text; shows its own warnings. Returns the hit count.
     std::uint32_t search(const std::wstring& text, bool allCategories, bool caseSensitive);
+
+    // The same search, which also hands each hit's line (bytes as stored, without its LF) to
+    // visit while the line is still in memory, in the order of the hits. A line longer than
+    // the search keeps comes as null and size 0: the caller reads it with readJokes.
+    using HitLineVisitor = std::function<void(std::uint32_t category, std::uint32_t joke,
+                                              const unsigned char* line, std::size_t size)>;
+    std::uint32_t search(const std::wstring& text, bool allCategories, bool caseSensitive,
+                         const HitLineVisitor& visit);
 
   private:
     void listFiles(const std::wstring& pattern);

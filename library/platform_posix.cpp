@@ -36,12 +36,13 @@ std::wstring decodeName(const std::string& bytes) {
 
 std::string encodeName(const std::wstring& name) {
     std::string bytes;
+    bytes.reserve(name.size() + name.size() / 4);
     for (wchar_t c : name) {
         char32_t value = static_cast<char32_t>(c);
-        if (value >= 0xDC80 && value <= 0xDCFF) {
+        if (value < 0x80) {
+            bytes.push_back(static_cast<char>(value));
+        } else if (value >= 0xDC80 && value <= 0xDCFF) {
             bytes += static_cast<char>(value - 0xDC00);
-        } else if (value < 0x80) {
-            bytes += static_cast<char>(value);
         } else if (value < 0x800) {
             bytes += static_cast<char>(0xC0 | (value >> 6));
             bytes += static_cast<char>(0x80 | (value & 0x3F));

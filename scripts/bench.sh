@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Times the core's three jobs against wc, grep and ripgrep on a made-up 200 MB joke collection,
-# natively and (for information) the Windows build under Wine (the 32-bit one, or the 64-bit twin
-# where this machine cannot execute 32-bit programs), and writes the results into
+# natively and the Windows build under Wine (the 32-bit one, or the 64-bit twin where this
+# machine cannot execute 32-bit programs; in-process beside a read-only floor, and the real
+# program driven from outside), and witz suche against rg, and writes the results into
 # docs/performance.md. The collection stays in $POINTEX_BENCH_DIR (default /tmp/pointex-bench).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -16,6 +17,9 @@ echo "== native build"
 cmake -S bench -B build/bench-release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build/bench-release -j 2
 bench=$repo/build/bench-release/pointex_bench
+cmake -S . -B build/bench-witz -G Ninja -DCMAKE_BUILD_TYPE=Release -DPOINTEX_TESTS=OFF >/dev/null
+cmake --build build/bench-witz -j 2 --target witz
+witz=$repo/build/bench-witz/witz/witz
 
 echo "== collection in $work"
 if [ ! -f "$work/made-200" ]; then
@@ -60,12 +64,19 @@ if [ "$ours" != "$grepCount" ] || [ "$oursCase" != "$grepCaseCount" ]; then
     exit 1
 fi
 
+witzCount=$("$witz" suche "$text" --gross-klein | wc -l)
+if [ "$witzCount" != "$grepCaseCount" ]; then
+    echo "bench: witz suche prints $witzCount lines, grep -c counts $grepCaseCount" >&2
+    exit 1
+fi
+
 echo "== native jobs"
 timed count $((runs * 2)) "$bench count" "wc -l $files"
 timed search-i "$runs" "$bench search $text" "rg -j1 -n -F -i $text Witze" \
     "grep -n -F -i $text $files"
 timed search "$runs" "$bench search $text --case" "rg -j1 -n -F $text Witze" \
     "grep -n -F $text $files"
+timed witz "$runs" "$witz suche $text --gross-klein" "rg -j1 -n -F $text Witze"
 peak "pointex_bench count (200 MB)" "$bench" count
 peak "pointex_bench search $text (200 MB)" "$bench" search "$text"
 peak "pointex_bench search $text --case (200 MB)" "$bench" search "$text" --case
@@ -92,10 +103,10 @@ cd "$repo"
     . scripts/wine-env.sh
     trap wine_env_stop EXIT
     if [ "$pointex_wine_arch" = 64 ]; then
-        build=build/bench-windows64 toolchain=toolchain-mingw-x86_64.cmake
+        build=build/bench-windows64 toolchain=toolchain-mingw-x86_64.cmake preset=windows64
         echo "the 64-bit twin under wine64 ($pointex_wine_reason)" >"$results/wine-build.txt"
     else
-        build=build/bench-windows toolchain=toolchain-mingw-i686.cmake
+        build=build/bench-windows toolchain=toolchain-mingw-i686.cmake preset=windows
         echo "the 32-bit build under Wine" >"$results/wine-build.txt"
     fi
     cmake -S bench -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
@@ -106,8 +117,35 @@ cd "$repo"
     cd "$work/full"
     [ "$(wine "$exe" search "$text" | tr -d '\r')" = "$ours" ] ||
         echo "bench: the Windows build finds a different number of hits" >&2
-    timed wine 5 "wine $exe count" "wine $exe search $text" "wine $exe search $text --case" \
-        "$bench count"
+    timed wine 5 "wine $exe count" "wine $exe read" "wine $exe search $text" \
+        "wine $exe search $text --case" "$bench count"
+    # Each job's own time, measured inside the process, without Wine's start: medians of
+    # several runs (report.py), the floor (read) beside each.
+    inProcess() { # folder, label, arguments...
+        local folder=$1 label=$2
+        shift 2
+        for _ in $(seq 1 "$wineRuns"); do
+            (cd "$folder" && wine "$exe" "$@" --time 2>&1 >/dev/null | tr -d '\r' |
+                sed "s/^/$label\t/")
+        done >>"$results/in-process.txt"
+    }
+    wineRuns=${POINTEX_BENCH_WINE_RUNS:-9}
+    inProcess "$work/full" read read
+    inProcess "$work/full" count count
+    inProcess "$work/full" search-i search "$text"
+    inProcess "$work/full" search search "$text" --case
+    inProcess "$work/last" read-last read
+    inProcess "$work/last" last last
+
+    echo "== the real program, driven from outside"
+    cd "$repo"
+    cmake --preset "$preset" >/dev/null
+    cmake --build "build/$preset" -j 2 --target Pointex pointex_blackbox
+    mkdir -p "$work/empty/Witze"
+    export POINTEX_E2E_TIMEOUT_SCALE=20
+    wine "build/$preset/tests/e2e/pointex_blackbox.exe" "$(winepath -w "$work/full")" \
+        "$(winepath -w "$work/empty")" "$text" "${POINTEX_BENCH_BLACKBOX_RUNS:-5}" |
+        tr -d '\r' >"$results/blackbox.txt"
 )
 
 {

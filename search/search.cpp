@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 
 #include "library/joke_reader.h"
 #include "library/platform.h"
@@ -12,10 +13,10 @@ namespace {
 
 // The runtime's towlower in the "C" locale changes A to Z only; written in byte arithmetic
 // that the compiler vectorises.
-void fold(unsigned char* data, std::size_t size) {
+void fold(const unsigned char* from, unsigned char* to, std::size_t size) {
     for (std::size_t i = 0; i < size; ++i) {
-        unsigned char offset = static_cast<unsigned char>(data[i] - 'A');
-        data[i] = static_cast<unsigned char>(offset < 26 ? data[i] + ('a' - 'A') : data[i]);
+        unsigned char offset = static_cast<unsigned char>(from[i] - 'A');
+        to[i] = static_cast<unsigned char>(offset < 26 ? from[i] + ('a' - 'A') : from[i]);
     }
 }
 
@@ -40,8 +41,12 @@ std::size_t utf16Length(const std::wstring& text) {
     return length;
 }
 
+// Receives a hit's line number and its bytes; null and 0 for a line longer than is kept.
+using LineVisitor = std::function<void(std::uint32_t line, const unsigned char*, std::size_t)>;
+
 // Finds the lines of one file that contain a byte pattern. Only the current block and the
-// last pattern-length - 1 bytes of the line it ends in are held.
+// last pattern-length - 1 bytes of the line it ends in are held; with a line visitor also a
+// copy of the block to fold and up to maxLineKept bytes of the line the block ends in.
 class LineMatcher {
   public:
     LineMatcher(const std::vector<unsigned char>& pattern, bool foldCase)
@@ -52,15 +57,23 @@ class LineMatcher {
     }
 
     template <typename OnHit>
-    void scan(JokeFile& file, OnHit onHit) {
+    void scan(JokeFile& file, OnHit onHit, const LineVisitor* lines) {
         std::uint32_t line = 1;
         bool lineHit = false;
         carry.clear();
+        head.clear();
+        headWhole = true;
         for (JokeFile::Block block = file.nextBlock(); block.size > 0; block = file.nextBlock()) {
+            // text keeps the bytes as stored for the visitor; data is what is searched.
+            const unsigned char* text = block.data;
             unsigned char* data = block.data;
             std::size_t size = block.size;
-            if (foldCase) {
-                fold(data, size);
+            if (foldCase && lines != nullptr) {
+                folded.resize(size);
+                data = folded.data();
+                fold(text, data, size);
+            } else if (foldCase) {
+                fold(data, data, size);
             }
             if (!lineHit && !carry.empty() && matchesAcrossBoundary(data, size)) {
                 onHit(line);
@@ -74,8 +87,13 @@ class LineMatcher {
                         pos = size;
                         break;
                     }
-                    pos =
-                        static_cast<std::size_t>(static_cast<const unsigned char*>(end) - data) + 1;
+                    std::size_t stop =
+                        static_cast<std::size_t>(static_cast<const unsigned char*>(end) - data);
+                    if (lines != nullptr) {
+                        // The hit's line began in an earlier block (pos is 0 here).
+                        visitLine(*lines, line, text, 0, stop);
+                    }
+                    pos = stop + 1;
                     ++line;
                     lineHit = false;
                     continue;
@@ -88,13 +106,77 @@ class LineMatcher {
                 line += static_cast<std::uint32_t>(countLineEnds(data + pos, match - pos));
                 onHit(line);
                 lineHit = true;
+                if (lines != nullptr) {
+                    // pos is a line's start, or 0 where the block goes on with a line.
+                    std::size_t start = match;
+                    while (start > pos && text[start - 1] != lineEnd) {
+                        --start;
+                    }
+                    const void* end = std::memchr(text + match, lineEnd, size - match);
+                    if (end == nullptr) {
+                        break; // the line goes on in the next block; keepLineHead keeps it
+                    }
+                    std::size_t stop =
+                        static_cast<std::size_t>(static_cast<const unsigned char*>(end) - text);
+                    visitLine(*lines, line, text, start, stop);
+                    pos = stop + 1;
+                    ++line;
+                    lineHit = false;
+                    continue;
+                }
                 pos = match;
             }
             keepTail(data, size, lineHit);
+            if (lines != nullptr) {
+                keepLineHead(text, size);
+            }
+        }
+        if (lines != nullptr && lineHit) {
+            visitLine(*lines, line, nullptr, 0, 0); // the last line, without LF, is all in head
         }
     }
 
   private:
+    static constexpr std::size_t maxLineKept = 64 * 1024;
+
+    // Hands out the hit's line: text[start, stop) of this block, after the kept head when the
+    // line began in an earlier block (start 0).
+    void visitLine(const LineVisitor& visit, std::uint32_t line, const unsigned char* text,
+                   std::size_t start, std::size_t stop) {
+        if (start > 0 || head.empty()) {
+            if (start == 0 && !headWhole) {
+                visit(line, nullptr, 0);
+            } else {
+                visit(line, text + start, stop - start);
+            }
+            return;
+        }
+        head.insert(head.end(), text, text + stop);
+        visit(line, head.data(), head.size());
+    }
+
+    // Keeps the bytes of the line the block ends in, from its start, while they are few
+    // enough; headWhole tells whether head still holds that line from its first byte.
+    void keepLineHead(const unsigned char* text, std::size_t size) {
+        std::size_t lineStart = size;
+        while (lineStart > 0 && text[lineStart - 1] != lineEnd) {
+            --lineStart;
+        }
+        if (lineStart > 0) {
+            head.clear();
+            headWhole = true;
+        }
+        if (!headWhole) {
+            return;
+        }
+        if (head.size() + (size - lineStart) > maxLineKept) {
+            head.clear();
+            headWhole = false;
+            return;
+        }
+        head.insert(head.end(), text + lineStart, text + size);
+    }
+
     // The index of the pattern's rarest byte other than the one at index skip.
     std::size_t rarest(std::size_t skip) const {
         std::size_t best = skip == 0 && pattern.size() > 1 ? 1 : 0;
@@ -182,12 +264,20 @@ class LineMatcher {
     std::size_t rare;
     std::size_t other;
     std::vector<unsigned char> carry;
+    std::vector<unsigned char> head;
+    bool headWhole = true;
+    std::vector<unsigned char> folded;
 };
 
 } // namespace
 
 std::uint32_t JokeLibrary::search(const std::wstring& text, bool allCategories,
                                   bool caseSensitive) {
+    return search(text, allCategories, caseSensitive, HitLineVisitor());
+}
+
+std::uint32_t JokeLibrary::search(const std::wstring& text, bool allCategories, bool caseSensitive,
+                                  const HitLineVisitor& visit) {
     searchText = text;
     if (!loaded) {
         hitCount = 0;
@@ -218,7 +308,7 @@ std::uint32_t JokeLibrary::search(const std::wstring& text, bool allCategories,
         pattern.push_back(static_cast<unsigned char>(c));
     }
     if (!caseSensitive) {
-        fold(pattern.data(), pattern.size());
+        fold(pattern.data(), pattern.data(), pattern.size());
     }
 
     std::uint32_t first = allCategories ? 1 : currentCategory;
@@ -229,11 +319,20 @@ std::uint32_t JokeLibrary::search(const std::wstring& text, bool allCategories,
         if (!file.isOpen()) {
             continue;
         }
-        matcher.scan(file, [&](std::uint32_t line) {
-            hitCategories.push_back(n);
-            hitJokes.push_back(line);
-            ++hits;
-        });
+        LineVisitor lines;
+        if (visit) {
+            lines = [&visit, n](std::uint32_t line, const unsigned char* bytes, std::size_t size) {
+                visit(n, line, bytes, size);
+            };
+        }
+        matcher.scan(
+            file,
+            [&](std::uint32_t line) {
+                hitCategories.push_back(n);
+                hitJokes.push_back(line);
+                ++hits;
+            },
+            visit ? &lines : nullptr);
     }
     hitCount = hits;
     return hitCount;

@@ -162,30 +162,46 @@ int runSearch(const Arguments& args) {
         }
         library->selectCategory(n);
     }
-    std::uint32_t hits = library->search(args.positional[0], all, args.has(L"--gross-klein"));
+    // Each hit is printed while the search still holds its line; a line longer than the
+    // search keeps is read once more.
+    std::uint32_t shownCategory = 0;
+    std::wstring prefix;
+    std::wstring text;
+    auto print = [&](std::uint32_t n, std::uint32_t joke, const unsigned char* line,
+                     std::size_t size) {
+        if (n != shownCategory) {
+            shownCategory = n;
+            prefix = library->getCategoryName(n) + L":";
+        }
+        text = prefix + number(joke) + L": ";
+        if (line == nullptr) {
+            library->readJokes(n, {joke},
+                               [&](std::uint32_t, const std::vector<std::wstring>& parts) {
+                                   text += withLineBreaks(parts[0], L" ");
+                                   for (std::size_t k = 1; k < parts.size(); ++k) {
+                                       text += L" | " + withLineBreaks(parts[k], L" ");
+                                   }
+                               });
+        }
+        // Runs of plain bytes are appended whole (byte b is U+00bb).
+        for (std::size_t i = 0; i < size;) {
+            std::size_t run = i;
+            while (run < size && line[run] != lineBreak && line[run] != partSeparator) {
+                ++run;
+            }
+            text.append(line + i, line + run);
+            if (run < size) {
+                text += line[run] == lineBreak ? L" " : L" | ";
+            }
+            i = run + 1;
+        }
+        text += L'\n';
+        say(text);
+    };
+    std::uint32_t hits =
+        library->search(args.positional[0], all, args.has(L"--gross-klein"), print);
     if (libraryWarned()) {
         return failed;
-    }
-    const std::vector<std::uint32_t>& categories = library->getHitCategories();
-    const std::vector<std::uint32_t>& jokes = library->getHitJokes();
-    // Hits come by category, then joke number: each category's file is read once more.
-    for (std::uint32_t first = 1; first <= hits;) {
-        std::uint32_t n = categories[first];
-        std::uint32_t end = first;
-        while (end <= hits && categories[end] == n) {
-            ++end;
-        }
-        std::vector<std::uint32_t> numbers(jokes.begin() + first, jokes.begin() + end);
-        std::wstring prefix = library->getCategoryName(n) + L":";
-        library->readJokes(
-            n, numbers, [&](std::uint32_t joke, const std::vector<std::wstring>& parts) {
-                std::wstring line = prefix + number(joke) + L": " + withLineBreaks(parts[0], L" ");
-                for (std::size_t k = 1; k < parts.size(); ++k) {
-                    line += L" | " + withLineBreaks(parts[k], L" ");
-                }
-                say(line + L"\n");
-            });
-        first = end;
     }
     return hits > 0 ? success : negative;
 }

@@ -45,6 +45,7 @@ Bytes straddle(const Bytes& needle, std::size_t offset, const Bytes& filler, con
 struct Hit {
     std::uint32_t category;
     std::uint32_t joke;
+    Bytes line; // as stored, not folded
 };
 
 std::vector<Hit> referenceHits(const std::vector<Bytes>& texts,
@@ -59,7 +60,7 @@ std::vector<Hit> referenceHits(const std::vector<Bytes>& texts,
             std::size_t end = std::min(text.find('\n', start), text.size());
             if (std::string_view(text.data() + start, end - start).find(pattern) !=
                 std::string_view::npos) {
-                hits.push_back({n, k});
+                hits.push_back({n, k, texts[n - 1].substr(start, end - start)});
             }
             start = end + 1;
         }
@@ -101,6 +102,29 @@ void checkSearch(JokeLibrary& library, const std::wstring& needle, const Bytes& 
         expectEqual("category of " + which, expected[i].category, hitCategories[i + 1]);
         expectEqual("joke of " + which, expected[i].joke, hitJokes[i + 1]);
     }
+
+    // The same search handing out each hit's line: the same hits, each with its line as
+    // stored, or none for a line longer than the search keeps.
+    std::vector<Hit> visited;
+    std::uint32_t again = library.search(
+        needle, allCategories, caseSensitive,
+        [&](std::uint32_t n, std::uint32_t joke, const unsigned char* line, std::size_t size) {
+            visited.push_back({n, joke, line ? Bytes(line, line + size) : Bytes()});
+        });
+    expectEqual("hits returned by the " + how + " with lines", expected.size(), again);
+    expectEqual("lines visited by the " + how, expected.size(), visited.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        std::string which = "line " + std::to_string(i + 1) + " of the " + how;
+        expectEqual("category of " + which, expected[i].category, visited[i].category);
+        expectEqual("joke of " + which, expected[i].joke, visited[i].joke);
+        if (visited[i].line.empty() && expected[i].line.size() > 64 * 1024) {
+            continue;
+        }
+        expectEqual("bytes of " + which, fuzz::widen(expected[i].line),
+                    fuzz::widen(visited[i].line));
+    }
+    expectEqual("hits of the " + how + " after the one with lines", expected.size(),
+                library.getHitCount());
 }
 
 } // namespace
