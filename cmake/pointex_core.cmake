@@ -23,6 +23,7 @@ function(pointex_add_core name)
     add_library(${name} STATIC
         ${POINTEX_ROOT}/library/joke_reader.cpp
         ${POINTEX_ROOT}/library/joke_library.cpp
+        ${POINTEX_ROOT}/library/text_mode.cpp
         ${POINTEX_ROOT}/search/search.cpp
         ${platform_source})
     target_include_directories(${name} PUBLIC ${POINTEX_ROOT} ${POINTEX_ROOT}/library)

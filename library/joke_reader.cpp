@@ -42,7 +42,7 @@ bool JokeFile::fill() {
         return true;
     }
     position = 0;
-    length = file ? platform::readTextBlock(file.get(), buffer.get(), blockSize) : 0;
+    length = file ? file->read(buffer.get(), blockSize) : 0;
     return length > 0;
 }
 

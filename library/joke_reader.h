@@ -49,10 +49,7 @@ class JokeFile {
     template <typename Append>
     PartEnd scanPart(Append append);
 
-    struct Closer {
-        void operator()(platform::TextFile* file) const { platform::closeTextFile(file); }
-    };
-    std::unique_ptr<platform::TextFile, Closer> file;
+    std::unique_ptr<platform::TextFile> file;
     std::unique_ptr<unsigned char[]> buffer;
     std::size_t position = 0;
     std::size_t length = 0;

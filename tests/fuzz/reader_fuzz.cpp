@@ -6,6 +6,7 @@
 // than four bytes are the file as they are.
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,17 +51,17 @@ bool sameCharacters(const std::wstring& read, std::string_view bytes) {
 // the held-back CR and the one-byte look-ahead only show with those.
 void checkTextBlocks(const std::wstring& path, const Bytes& text, unsigned seed) {
     static const std::size_t sizes[] = {1, 2, 3, 1, 7, 64, 4095, 1, 65536, fuzz::blockSize};
-    platform::TextFile* file = platform::openTextFile(path);
-    if (file == nullptr) {
+    std::unique_ptr<platform::TextFile> file(platform::openTextFile(path));
+    if (!file) {
         fuzz::fail("openTextFile", L"a file", L"nullptr");
     }
     Bytes read;
     std::vector<unsigned char> buffer(fuzz::blockSize);
     for (unsigned i = seed;; ++i) {
         std::size_t size = sizes[i % std::size(sizes)];
-        std::size_t count = platform::readTextBlock(file, buffer.data(), size);
+        std::size_t count = file->read(buffer.data(), size);
         if (count > size) {
-            fuzz::fail("readTextBlock wrote past its buffer", std::to_wstring(size),
+            fuzz::fail("TextFile::read wrote past its buffer", std::to_wstring(size),
                        std::to_wstring(count));
         }
         if (count == 0) {
@@ -68,11 +69,10 @@ void checkTextBlocks(const std::wstring& path, const Bytes& text, unsigned seed)
         }
         read.append(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(count));
     }
-    expectEqual("a second read at the end gives nothing", 0,
-                platform::readTextBlock(file, buffer.data(), 16));
-    platform::closeTextFile(file);
+    expectEqual("a second read at the end gives nothing", 0, file->read(buffer.data(), 16));
+    file.reset();
     if (read != text) {
-        fuzz::fail("text-mode bytes through readTextBlock", fuzz::widen(text), fuzz::widen(read));
+        fuzz::fail("text-mode bytes through TextFile::read", fuzz::widen(text), fuzz::widen(read));
     }
 }
 
