@@ -51,12 +51,12 @@ bool sameCharacters(const std::wstring& read, std::string_view bytes) {
 // the held-back CR and the one-byte look-ahead only show with those.
 void checkTextBlocks(const std::wstring& path, const Bytes& text, unsigned seed) {
     static const std::size_t sizes[] = {1, 2, 3, 1, 7, 64, 4095, 1, 65536, fuzz::blockSize};
+    static std::vector<unsigned char> buffer(65536);
     std::unique_ptr<platform::TextFile> file(platform::openTextFile(path));
     if (!file) {
         fuzz::fail("openTextFile", L"a file", L"nullptr");
     }
     Bytes read;
-    std::vector<unsigned char> buffer(fuzz::blockSize);
     for (unsigned i = seed;; ++i) {
         std::size_t size = sizes[i % std::size(sizes)];
         std::size_t count = file->read(buffer.data(), size);

@@ -35,11 +35,7 @@ Bytes folded(Bytes bytes) {
 // Filler up to the first block boundary, the needle across it, then the data.
 Bytes straddle(const Bytes& needle, std::size_t offset, const Bytes& filler, const Bytes& data) {
     std::size_t split = needle.size() > 1 ? offset % (needle.size() - 1) + 1 : 0;
-    Bytes bytes;
-    for (std::size_t i = 0; i < fuzz::blockSize - split; ++i) {
-        bytes += filler.empty() ? 'x' : filler[i % filler.size()];
-    }
-    return bytes + needle + data;
+    return fuzz::repeat(filler.empty() ? "x" : filler, fuzz::blockSize - split) + needle + data;
 }
 
 struct Hit {
@@ -57,8 +53,11 @@ std::vector<Hit> referenceHits(const std::vector<Bytes>& texts,
         std::uint32_t k = 1;
         for (std::size_t start = 0; start <= text.size(); ++k) {
             std::size_t end = std::min(text.find('\n', start), text.size());
-            if (std::string_view(text.data() + start, end - start).find(pattern) !=
-                std::string_view::npos) {
+            // std::search rather than find: find's memcmp would feed libFuzzer's comparison
+            // hooks from the reference too.
+            auto lineEnd = text.begin() + static_cast<std::ptrdiff_t>(end);
+            if (std::search(text.begin() + static_cast<std::ptrdiff_t>(start), lineEnd,
+                            pattern.begin(), pattern.end()) != lineEnd) {
                 hits.push_back({n, k});
             }
             start = end + 1;
