@@ -64,5 +64,13 @@ Bytes crlfFor(const Bytes& text, char from);
                        const std::wstring& actual);
 void expectEqual(const std::string& what, const std::wstring& expected, const std::wstring& actual);
 void expectEqual(const std::string& what, std::size_t expected, std::size_t actual);
+// As expectEqual, with the description made only on a mismatch: for the checks run on every part
+// of every joke, making it cost more than the check.
+template <typename Describe, typename Expected, typename Actual>
+void expectEqualAt(Describe describe, const Expected& expected, const Actual& actual) {
+    if (!(expected == actual)) {
+        expectEqual(describe(), expected, actual);
+    }
+}
 
 } // namespace fuzz

@@ -96,9 +96,13 @@ void checkSearch(JokeLibrary& library, const std::wstring& needle, const Bytes& 
         fuzz::fail("hit lists of the " + how, L"placeholder 0 and every hit", L"shorter lists");
     }
     for (std::size_t i = 0; i < expected.size(); ++i) {
-        std::string which = "hit " + std::to_string(i + 1) + " of the " + how;
-        expectEqual("category of " + which, expected[i].category, hitCategories[i + 1]);
-        expectEqual("joke of " + which, expected[i].joke, hitJokes[i + 1]);
+        auto which = [&](const char* what) {
+            return what + std::to_string(i + 1) + " of the " + how;
+        };
+        fuzz::expectEqualAt([&] { return which("category of hit "); }, expected[i].category,
+                            hitCategories[i + 1]);
+        fuzz::expectEqualAt([&] { return which("joke of hit "); }, expected[i].joke,
+                            hitJokes[i + 1]);
     }
 }
 
