@@ -4,7 +4,7 @@
 # and end-to-end tests of the real executable under Wine; the benchmark's smoke check; and the
 # reproducible-build check. Ends with one line counting the stages; exits non-zero on a failure.
 set -uo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/.." || exit 1
 
 scripts/setup.sh || exit 1
 
@@ -40,7 +40,7 @@ configure_and_build build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-i
 stage "native core tests" ctest --test-dir build/native -j "$jobs" --output-on-failure
 stage "core tests under AddressSanitizer, UndefinedBehaviorSanitizer and valgrind" \
     scripts/test-sanitizers.sh
-stage "fuzzing the reader and the search (time-boxed)" scripts/fuzz.sh
+stage "fuzzing the reader and the search (time-boxed, in memory, then on real files)" scripts/fuzz.sh
 
 echo "== Wine environment"
 # shellcheck source=wine-env.sh
