@@ -32,6 +32,7 @@ function(pointex_add_core name)
         ${POINTEX_ROOT}/library/joke_reader.cpp
         ${POINTEX_ROOT}/library/utf8.cpp
         ${POINTEX_ROOT}/library/joke_library.cpp
+        ${POINTEX_ROOT}/library/text_mode.cpp
         ${POINTEX_ROOT}/search/search.cpp
         ${platform_source})
     target_include_directories(${name} PUBLIC ${POINTEX_ROOT} ${POINTEX_ROOT}/library)

@@ -4,10 +4,6 @@
 #include <algorithm>
 #include <cstring>
 
-namespace {
-constexpr std::size_t blockSize = 128 * 1024;
-} // namespace
-
 std::size_t countLineEnds(const unsigned char* data, std::size_t size) {
     // Sixteen 8-bit counters, emptied before they can overflow: the compiler turns the inner
     // loop into one vector compare and subtract per 16 bytes.
@@ -33,7 +29,7 @@ std::size_t countLineEnds(const unsigned char* data, std::size_t size) {
 
 JokeFile::JokeFile(const std::wstring& path) : file(platform::openTextFile(path)) {
     if (file) {
-        buffer.reset(new unsigned char[blockSize]);
+        buffer.reset(new unsigned char[readBlockSize]);
     }
 }
 
@@ -42,7 +38,7 @@ bool JokeFile::fill() {
         return true;
     }
     position = 0;
-    length = file ? platform::readTextBlock(file.get(), buffer.get(), blockSize) : 0;
+    length = file ? file->read(buffer.get(), readBlockSize) : 0;
     return length > 0;
 }
 

@@ -8,6 +8,13 @@
 
 #include "platform.h"
 
+// Bytes read from a file at a time. The fuzz targets build the core with small blocks, so that
+// short inputs already cross block boundaries.
+#ifndef POINTEX_READ_BLOCK_SIZE
+#define POINTEX_READ_BLOCK_SIZE (128 * 1024)
+#endif
+constexpr std::size_t readBlockSize = POINTEX_READ_BLOCK_SIZE;
+
 // The bytes with a meaning inside a joke file.
 constexpr unsigned char lineEnd = 0x0A;
 constexpr unsigned char partSeparator = 0x12;
@@ -49,10 +56,7 @@ class JokeFile {
     template <typename Append>
     PartEnd scanPart(Append append);
 
-    struct Closer {
-        void operator()(platform::TextFile* file) const { platform::closeTextFile(file); }
-    };
-    std::unique_ptr<platform::TextFile, Closer> file;
+    std::unique_ptr<platform::TextFile> file;
     std::unique_ptr<unsigned char[]> buffer;
     std::size_t position = 0;
     std::size_t length = 0;

@@ -10,9 +10,13 @@ namespace platform {
 // Separator between a folder and a name in a path ("\" on Windows, "/" elsewhere).
 extern const wchar_t pathSeparator;
 
+// The file system is reached through the three replaceable functions below, as the message box
+// is: the program and its ordinary tests use the system's, the fuzz targets one held in memory.
+
 // The process's current working directory, without a trailing separator (but for a POSIX
 // system's root "/"); empty when it cannot be obtained.
-std::wstring currentDirectory();
+using CurrentDirectoryFunction = std::wstring (*)();
+extern CurrentDirectoryFunction currentDirectory;
 
 struct FolderEntry {
     std::wstring name;
@@ -22,16 +26,24 @@ struct FolderEntry {
 // Lists the entries matching a pattern of the form folder + separator + "*", in the
 // system's own order ("." and ".." included where the system reports them).
 // Returns false when the folder cannot be listed.
-bool listFolder(const std::wstring& pattern, std::vector<FolderEntry>& entries);
+using ListFolderFunction = bool (*)(const std::wstring& pattern, std::vector<FolderEntry>& entries);
+extern ListFolderFunction listFolder;
 
 // A file opened for reading under the Windows runtime's text-mode rules: CR LF reads as LF,
-// a lone CR stays, and byte 0x1A ends the file.
-struct TextFile;
+// a lone CR stays, and byte 0x1A ends the file. Deleting it closes it.
+class TextFile {
+  public:
+    TextFile() = default;
+    TextFile(const TextFile&) = delete;
+    TextFile& operator=(const TextFile&) = delete;
+    virtual ~TextFile() = default;
+    // Fills up to size bytes; returns how many. 0 means the end (or a read error).
+    virtual std::size_t read(unsigned char* buffer, std::size_t size) = 0;
+};
 
-TextFile* openTextFile(const std::wstring& path);
-// Fills up to size bytes; returns how many. 0 means the end (or a read error).
-std::size_t readTextBlock(TextFile* file, unsigned char* buffer, std::size_t size);
-void closeTextFile(TextFile* file);
+// Opens a file for reading; nullptr when it cannot be opened. The caller deletes the file.
+using OpenTextFileFunction = TextFile* (*)(const std::wstring& path);
+extern OpenTextFileFunction openTextFile;
 
 // Shows a message box without owner; returns the button pressed. Tests replace it to record
 // the boxes instead of showing them.

@@ -1,8 +1,9 @@
-// The platform seam on POSIX systems: Windows' text-mode reading and random generator redone in
-// code, file names as UTF-8.
+// The platform seam on POSIX systems: files read under the text-mode rules of text_mode.h,
+// Windows' random generator redone in code, file names as UTF-8.
 #include "platform.h"
 #include "platform_posix.h"
 #include "utf8.h"
+#include "text_mode.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -60,7 +61,7 @@ std::string encodeName(const std::wstring& name) {
     return bytes;
 }
 
-std::wstring currentDirectory() {
+static std::wstring systemCurrentDirectory() {
     std::vector<char> buffer(4096);
     while (getcwd(buffer.data(), buffer.size()) == nullptr) {
         if (errno != ERANGE) {
@@ -76,7 +77,9 @@ std::wstring currentDirectory() {
     return directory;
 }
 
-bool listFolder(const std::wstring& pattern, std::vector<FolderEntry>& entries) {
+CurrentDirectoryFunction currentDirectory = systemCurrentDirectory;
+
+static bool listSystemFolder(const std::wstring& pattern, std::vector<FolderEntry>& entries) {
     std::wstring folder = pattern;
     if (!folder.empty() && folder.back() == L'*') {
         folder.pop_back();
@@ -97,13 +100,33 @@ bool listFolder(const std::wstring& pattern, std::vector<FolderEntry>& entries) 
     return true;
 }
 
-struct TextFile {
-    int descriptor;
-    bool ended;     // 0x1A, the end of the file or a read error was reached
-    bool pendingCR; // a CR ended the last block; the next byte decides whether it stays
-};
+ListFolderFunction listFolder = listSystemFolder;
 
-TextFile* openTextFile(const std::wstring& path) {
+namespace {
+// A file read through its descriptor, with the text-mode rules on top.
+class DescriptorFile : public TextModeFile {
+  public:
+    explicit DescriptorFile(int descriptor) : descriptor(descriptor) {}
+    ~DescriptorFile() override { close(descriptor); }
+
+  private:
+    std::size_t readRaw(unsigned char* buffer, std::size_t size) override {
+        for (;;) {
+            ssize_t count = ::read(descriptor, buffer, size);
+            if (count >= 0) {
+                return static_cast<std::size_t>(count);
+            }
+            if (errno != EINTR) {
+                return 0;
+            }
+        }
+    }
+
+    int descriptor;
+};
+} // namespace
+
+static TextFile* openSystemFile(const std::wstring& path) {
     int descriptor = open(encodeName(path).c_str(), O_RDONLY | O_CLOEXEC);
     if (descriptor < 0) {
         return nullptr;
@@ -113,103 +136,10 @@ TextFile* openTextFile(const std::wstring& path) {
         close(descriptor);
         return nullptr;
     }
-    return new TextFile{descriptor, false, false};
+    return new DescriptorFile(descriptor);
 }
 
-static std::size_t readRaw(TextFile* file, unsigned char* buffer, std::size_t size) {
-    for (;;) {
-        ssize_t count = read(file->descriptor, buffer, size);
-        if (count >= 0) {
-            return static_cast<std::size_t>(count);
-        }
-        if (errno != EINTR) {
-            return 0;
-        }
-    }
-}
-
-// Turns CR LF into LF in place; a CR at the very end is held back until the next byte is known.
-// Moves whole runs between CRs, since a file with CR LF has one in every line.
-static std::size_t foldLineEnds(TextFile* file, unsigned char* buffer, std::size_t size) {
-    unsigned char* const end = buffer + size;
-    auto* in = static_cast<unsigned char*>(std::memchr(buffer, '\r', size));
-    if (in == nullptr) {
-        return size;
-    }
-    unsigned char* out = in;
-    while (in != end) {
-        // in is at a CR.
-        if (in + 1 == end && !file->ended) {
-            file->pendingCR = true;
-            break;
-        }
-        if (in + 1 == end || in[1] != '\n') {
-            *out++ = '\r';
-        }
-        ++in;
-        std::size_t rest = static_cast<std::size_t>(end - in);
-        auto* next = static_cast<unsigned char*>(std::memchr(in, '\r', rest));
-        std::size_t run = next != nullptr ? static_cast<std::size_t>(next - in) : rest;
-        std::memmove(out, in, run);
-        out += run;
-        in += run;
-    }
-    return static_cast<std::size_t>(out - buffer);
-}
-
-std::size_t readTextBlock(TextFile* file, unsigned char* buffer, std::size_t size) {
-    while (size > 0) {
-        std::size_t start = 0;
-        if (file->pendingCR) {
-            file->pendingCR = false;
-            buffer[0] = '\r';
-            start = 1;
-            if (size == 1) {
-                // No room to look ahead in the caller's buffer: peek at one byte.
-                unsigned char next = 0;
-                if (file->ended || readRaw(file, &next, 1) != 1 || next == 0x1A) {
-                    file->ended = true;
-                    return 1;
-                }
-                if (next == '\n') {
-                    buffer[0] = '\n';
-                } else if (next == '\r') {
-                    file->pendingCR = true;
-                } else {
-                    // Hand the CR out now and the peeked byte next time.
-                    lseek(file->descriptor, -1, SEEK_CUR);
-                }
-                return 1;
-            }
-        }
-        if (file->ended) {
-            return start;
-        }
-        std::size_t count = readRaw(file, buffer + start, size - start);
-        if (count == 0) {
-            file->ended = true;
-            return start;
-        }
-        std::size_t total = start + count;
-        if (auto* end = static_cast<unsigned char*>(std::memchr(buffer + start, 0x1A, count))) {
-            total = static_cast<std::size_t>(end - buffer);
-            file->ended = true;
-        }
-        std::size_t produced = foldLineEnds(file, buffer, total);
-        if (produced > 0 || file->ended) {
-            return produced;
-        }
-        // The block was a lone CR held back; read on so 0 keeps meaning "end".
-    }
-    return 0;
-}
-
-void closeTextFile(TextFile* file) {
-    if (file != nullptr) {
-        close(file->descriptor);
-        delete file;
-    }
-}
+OpenTextFileFunction openTextFile = openSystemFile;
 
 static int consoleMessageBox(const std::wstring& text, const std::wstring& caption, unsigned) {
     std::fprintf(stderr, "%s: %s\n", encodeName(caption).c_str(), encodeName(text).c_str());

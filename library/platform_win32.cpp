@@ -10,7 +10,7 @@ namespace platform {
 
 const wchar_t pathSeparator = L'\\';
 
-std::wstring currentDirectory() {
+static std::wstring systemCurrentDirectory() {
     wchar_t* buffer = _wgetcwd(nullptr, 0);
     if (buffer == nullptr) {
         return std::wstring();
@@ -24,7 +24,9 @@ std::wstring currentDirectory() {
     return directory;
 }
 
-bool listFolder(const std::wstring& pattern, std::vector<FolderEntry>& entries) {
+CurrentDirectoryFunction currentDirectory = systemCurrentDirectory;
+
+static bool listSystemFolder(const std::wstring& pattern, std::vector<FolderEntry>& entries) {
     WIN32_FIND_DATAW data;
     HANDLE find = FindFirstFileW(pattern.c_str(), &data);
     if (find == INVALID_HANDLE_VALUE) {
@@ -38,28 +40,32 @@ bool listFolder(const std::wstring& pattern, std::vector<FolderEntry>& entries) 
     return true;
 }
 
-struct TextFile {
+ListFolderFunction listFolder = listSystemFolder;
+
+namespace {
+// The runtime's own text mode does the reading.
+class StdioFile : public TextFile {
+  public:
+    explicit StdioFile(FILE* stream) : stream(stream) {}
+    ~StdioFile() override { std::fclose(stream); }
+    std::size_t read(unsigned char* buffer, std::size_t size) override {
+        return std::fread(buffer, 1, size, stream);
+    }
+
+  private:
     FILE* stream;
 };
+} // namespace
 
-TextFile* openTextFile(const std::wstring& path) {
+static TextFile* openSystemFile(const std::wstring& path) {
     FILE* stream = _wfopen(path.c_str(), L"r");
     if (stream == nullptr) {
         return nullptr;
     }
-    return new TextFile{stream};
+    return new StdioFile(stream);
 }
 
-std::size_t readTextBlock(TextFile* file, unsigned char* buffer, std::size_t size) {
-    return std::fread(buffer, 1, size, file->stream);
-}
-
-void closeTextFile(TextFile* file) {
-    if (file != nullptr) {
-        std::fclose(file->stream);
-        delete file;
-    }
-}
+OpenTextFileFunction openTextFile = openSystemFile;
 
 static int systemMessageBox(const std::wstring& text, const std::wstring& caption, unsigned flags) {
     return MessageBoxW(nullptr, text.c_str(), caption.c_str(), flags);

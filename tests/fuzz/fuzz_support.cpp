@@ -1,16 +1,19 @@
-// The fuzz targets' working directory, size modes and reference reading.
+// The fuzz targets' joke folder (in memory, or on disk), size modes and reference reading.
 #include "fuzz_support.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
+#include "memory_files.h"
 #include "platform.h"
 
 namespace fuzz {
 
 namespace {
+const std::wstring memoryRoot = L"/pointex-fuzz";
 std::filesystem::path root;
 std::filesystem::path previous;
 std::vector<std::wstring> boxes;
@@ -27,6 +30,21 @@ std::size_t openDescriptors() {
         ++count;
     }
     return count;
+}
+
+// POINTEX_FUZZ_REAL_FILES=1 puts the joke folder on disk, so that the system's side of the
+// seam is fuzzed too.
+bool realFiles() {
+    static const bool real = [] {
+        const char* value = std::getenv("POINTEX_FUZZ_REAL_FILES");
+        return value != nullptr && *value != '\0' && std::string(value) != "0";
+    }();
+    return real;
+}
+
+MemoryFileSystem& memoryFiles() {
+    static MemoryFileSystem files(memoryRoot);
+    return files;
 }
 
 void removeRoot() {
@@ -50,6 +68,12 @@ std::string visible(const std::wstring& text) {
 } // namespace
 
 InWorkingDirectory::InWorkingDirectory() {
+    if (!realFiles()) {
+        memoryFiles();
+        platform::messageBox = recordBox;
+        openFiles = MemoryFileSystem::openFiles();
+        return;
+    }
     previous = std::filesystem::current_path();
     if (root.empty()) {
         char pattern[] = "/tmp/pointex-fuzz-XXXXXX";
@@ -63,28 +87,39 @@ InWorkingDirectory::InWorkingDirectory() {
         platform::messageBox = recordBox;
     }
     std::filesystem::current_path(root);
-    descriptors = openDescriptors();
+    openFiles = openDescriptors();
 }
 
 void InWorkingDirectory::expectFilesClosed() const {
-    expectEqual("open file descriptors", descriptors, openDescriptors());
+    expectEqual("open files", openFiles,
+                realFiles() ? openDescriptors() : MemoryFileSystem::openFiles());
 }
 
 InWorkingDirectory::~InWorkingDirectory() {
-    std::filesystem::current_path(previous);
+    if (realFiles()) {
+        std::filesystem::current_path(previous);
+    }
 }
 
 std::wstring jokeFolder() {
-    return (root / "Witze").wstring();
+    return realFiles() ? (root / "Witze").wstring() : memoryRoot + L"/Witze";
 }
 
 void clearJokeFolder() {
+    if (!realFiles()) {
+        memoryFiles().removeAll();
+        return;
+    }
     for (const auto& entry : std::filesystem::directory_iterator(root / "Witze")) {
         std::filesystem::remove(entry.path());
     }
 }
 
 void writeJokeFile(const std::string& name, const Bytes& bytes) {
+    if (!realFiles()) {
+        memoryFiles().writeFile(jokeFolder() + L"/" + widen(name), bytes);
+        return;
+    }
     std::ofstream out(root / "Witze" / name, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out.good()) {
@@ -100,31 +135,34 @@ std::vector<std::wstring> takeMessageBoxes() {
 }
 
 Bytes expand(unsigned mode, std::size_t offset, const Bytes& filler, const Bytes& data) {
-    Bytes bytes;
     switch (mode % 16) {
     case 1:
     case 3: {
         std::size_t length = (mode % 16 == 1 ? 1 : 2) * blockSize - 1 - offset % 256;
-        for (std::size_t i = 0; i < length; ++i) {
-            bytes += filler.empty() ? 'x' : filler[i % filler.size()];
-        }
-        return bytes + data;
+        return repeat(filler.empty() ? "x" : filler, length) + data;
     }
     case 2:
         if (data.empty()) {
             return data;
         }
-        while (bytes.size() < 2 * blockSize + 4096) {
-            bytes += data;
-        }
-        return bytes;
+        return repeat(data, (2 * blockSize + blockSize / 2 + data.size() - 1) / data.size() *
+                                data.size());
     default:
         return data;
     }
 }
 
+Bytes repeat(const Bytes& pattern, std::size_t length) {
+    Bytes bytes(length, '\0');
+    for (std::size_t i = 0; i < length; i += pattern.size()) {
+        std::copy_n(pattern.begin(), std::min(pattern.size(), length - i), bytes.begin() + i);
+    }
+    return bytes;
+}
+
 Bytes textMode(const Bytes& raw, std::vector<std::size_t>* atBoundaries) {
     Bytes text;
+    text.reserve(raw.size());
     for (std::size_t i = 0; i < raw.size(); ++i) {
         if (atBoundaries != nullptr && i > 0 && i % blockSize == 0) {
             atBoundaries->push_back(text.size());
@@ -184,9 +222,11 @@ void fail(const std::string& what, const std::wstring& expected, const std::wstr
                  shownActual.c_str());
     // libFuzzer writes the crashing input relative to the working directory; abort skips the
     // removal at exit.
-    std::error_code ignored;
-    std::filesystem::current_path(previous, ignored);
-    removeRoot();
+    if (realFiles()) {
+        std::error_code ignored;
+        std::filesystem::current_path(previous, ignored);
+        removeRoot();
+    }
     std::abort();
 }
 

@@ -6,16 +6,21 @@
 #include <string>
 #include <vector>
 
+#include "joke_reader.h"
+
 namespace fuzz {
 
 using Bytes = std::string;
 
-// The reader fills blocks of this many bytes; the size modes place data across its boundaries.
-constexpr std::size_t blockSize = 128 * 1024;
+// The reader fills blocks of this many bytes (small in the fuzz build); the size modes place
+// data across their boundaries.
+constexpr std::size_t blockSize = readBlockSize;
 
-// While it lives, a temporary directory holding "Witze" is the working directory (made on first
-// use, removed at exit) and message boxes are recorded instead of printed. The previous working
-// directory comes back after each input, since libFuzzer opens its corpus by relative paths.
+// While it lives, the library sees a working directory holding "Witze", and message boxes are
+// recorded instead of printed. The working directory and its files are held in memory, or with
+// POINTEX_FUZZ_REAL_FILES=1 are a temporary directory on disk (made on first use, removed at
+// exit); the previous working directory comes back after each input then, since libFuzzer opens
+// its corpus by relative paths.
 class InWorkingDirectory {
   public:
     InWorkingDirectory();
@@ -27,7 +32,7 @@ class InWorkingDirectory {
     void expectFilesClosed() const;
 
   private:
-    std::size_t descriptors;
+    std::size_t openFiles;
 };
 
 std::wstring jokeFolder();
@@ -42,6 +47,8 @@ std::vector<std::wstring> takeMessageBoxes();
 // second block boundary falls 1 + offset % 256 bytes into the data; 2 repeats the data past two
 // boundaries; the other modes keep it as it is, so most runs stay small and fast.
 Bytes expand(unsigned mode, std::size_t offset, const Bytes& filler, const Bytes& data);
+// The first length bytes of pattern repeated; pattern not empty.
+Bytes repeat(const Bytes& pattern, std::size_t length);
 
 // The runtime's text mode, written out byte by byte: CR LF reads as LF, a lone CR stays, 0x1A
 // ends the file. atBoundaries receives the text offsets at which each raw block boundary falls.
@@ -57,5 +64,13 @@ Bytes crlfFor(const Bytes& text, char from);
                        const std::wstring& actual);
 void expectEqual(const std::string& what, const std::wstring& expected, const std::wstring& actual);
 void expectEqual(const std::string& what, std::size_t expected, std::size_t actual);
+// As expectEqual, with the description made only on a mismatch: for the checks run on every part
+// of every joke, making it cost more than the check.
+template <typename Describe, typename Expected, typename Actual>
+void expectEqualAt(Describe describe, const Expected& expected, const Actual& actual) {
+    if (!(expected == actual)) {
+        expectEqual(describe(), expected, actual);
+    }
+}
 
 } // namespace fuzz
