@@ -163,17 +163,22 @@ int runSearch(const Arguments& args) {
         library->selectCategory(n);
     }
     // Each hit is printed while the search still holds its line; a line longer than the
-    // search keeps is read once more.
+    // search keeps is read once more. Hits are gathered into one text and written some
+    // thousand at a time: output is most of the work of a search with many hits.
     std::uint32_t shownCategory = 0;
     std::wstring prefix;
     std::wstring text;
+    constexpr std::size_t batch = 64 * 1024;
+    text.reserve(2 * batch);
     auto print = [&](std::uint32_t n, std::uint32_t joke, const unsigned char* line,
                      std::size_t size) {
         if (n != shownCategory) {
             shownCategory = n;
             prefix = library->getCategoryName(n) + L":";
         }
-        text = prefix + number(joke) + L": ";
+        text += prefix;
+        text += number(joke);
+        text += L": ";
         if (line == nullptr) {
             library->readJokes(n, {joke},
                                [&](std::uint32_t, const std::vector<std::wstring>& parts) {
@@ -196,10 +201,14 @@ int runSearch(const Arguments& args) {
             i = run + 1;
         }
         text += L'\n';
-        say(text);
+        if (text.size() >= batch) {
+            say(text);
+            text.clear();
+        }
     };
     std::uint32_t hits =
         library->search(args.positional[0], all, args.has(L"--gross-klein"), print);
+    say(text);
     if (libraryWarned()) {
         return failed;
     }
