@@ -53,14 +53,13 @@ int readOnly() {
         if (entry.isDirectory) {
             continue;
         }
-        platform::TextFile* file = platform::openTextFile(folder + entry.name);
-        if (file == nullptr) {
+        std::unique_ptr<platform::TextFile> file(platform::openTextFile(folder + entry.name));
+        if (!file) {
             continue;
         }
-        while (std::size_t got = platform::readTextBlock(file, buffer.get(), blockSize)) {
+        while (std::size_t got = file->read(buffer.get(), blockSize)) {
             total += got;
         }
-        platform::closeTextFile(file);
         ++files;
     }
     std::printf("%u files, %llu bytes\n", files, total);

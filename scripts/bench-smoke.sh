@@ -6,7 +6,11 @@ cd "$(dirname "$0")/.."
 build=build/bench-release
 
 cmake -S bench -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" -j 2 >/dev/null
+# Quiet unless the build fails, which must show why.
+if ! log=$(cmake --build "$build" -j 2 2>&1); then
+    printf '%s\n' "$log"
+    exit 1
+fi
 bench=$PWD/$build/pointex_bench
 
 work=$(mktemp -d /tmp/pointex-bench-smoke.XXXXXX)
