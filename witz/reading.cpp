@@ -1,4 +1,6 @@
 // The reading commands: a random joke, the list of categories, one joke, the search.
+#include <charconv>
+#include <cstring>
 #include <cwctype>
 #include <memory>
 
@@ -148,6 +150,46 @@ int runShow(const Arguments& args) {
     return showJoke(*library, n, joke, false, args.has(L"--raten"));
 }
 
+namespace {
+
+// A joke line as a search hit shows it, in UTF-8: byte b stands for U+00bb (two bytes from
+// 0x80 on), 0x11 for a blank and 0x12 for " | ", so at most three bytes for each. Plain ASCII
+// is copied eight bytes at a time, which is most of a German text.
+void putLineAsUtf8(const unsigned char* line, std::size_t size, char*& to) {
+    constexpr std::uint64_t ones = 0x0101010101010101, highs = 0x8080808080808080;
+    auto holds = [](std::uint64_t word, unsigned char value) {
+        const std::uint64_t x = word ^ (ones * value);
+        return ((x - ones) & ~x & highs) != 0;
+    };
+    std::size_t i = 0;
+    while (i < size) {
+        std::uint64_t word;
+        while (i + 8 <= size && (std::memcpy(&word, line + i, 8), (word & highs) == 0) &&
+               !holds(word, lineBreak) && !holds(word, partSeparator)) {
+            std::memcpy(to, &word, 8);
+            to += 8;
+            i += 8;
+        }
+        if (i == size) {
+            break;
+        }
+        const unsigned char byte = line[i++];
+        if (byte >= 0x80) {
+            *to++ = static_cast<char>(0xC0 | (byte >> 6));
+            *to++ = static_cast<char>(0x80 | (byte & 0x3F));
+        } else if (byte == lineBreak) {
+            *to++ = ' ';
+        } else if (byte == partSeparator) {
+            std::memcpy(to, " | ", 3);
+            to += 3;
+        } else {
+            *to++ = static_cast<char>(byte);
+        }
+    }
+}
+
+} // namespace
+
 int runSearch(const Arguments& args) {
     std::unique_ptr<JokeLibrary> library = openLibrary(args);
     if (!library) {
@@ -162,24 +204,29 @@ int runSearch(const Arguments& args) {
         }
         library->selectCategory(n);
     }
-    // Each hit is printed while the search still holds its line; a line longer than the
-    // search keeps is read once more. Hits are gathered into one text and written some
-    // thousand at a time: output is most of the work of a search with many hits.
+    // Each hit is printed while the search still holds its line, its bytes turned into UTF-8
+    // straight away; a line longer than the search keeps is read once more. Hits are gathered
+    // and written some thousand at a time: output is most of the work of a search with many.
     std::uint32_t shownCategory = 0;
-    std::wstring prefix;
-    std::wstring text;
+    std::string prefix;
+    std::string out;
     constexpr std::size_t batch = 64 * 1024;
-    text.reserve(2 * batch);
+    out.reserve(2 * batch);
     auto print = [&](std::uint32_t n, std::uint32_t joke, const unsigned char* line,
                      std::size_t size) {
         if (n != shownCategory) {
             shownCategory = n;
-            prefix = library->getCategoryName(n) + L":";
+            prefix = host::toUtf8(library->getCategoryName(n) + L":");
         }
-        text += prefix;
-        text += number(joke);
-        text += L": ";
+        out += prefix;
+        // The number as intToString writes it ("%d" of 32 bits), without a wide detour.
+        char digits[16];
+        out.append(
+            digits,
+            std::to_chars(digits, digits + sizeof digits, static_cast<std::int32_t>(joke)).ptr);
+        out += ": ";
         if (line == nullptr) {
+            std::wstring text;
             library->readJokes(n, {joke},
                                [&](std::uint32_t, const std::vector<std::wstring>& parts) {
                                    text += withLineBreaks(parts[0], L" ");
@@ -187,28 +234,22 @@ int runSearch(const Arguments& args) {
                                        text += L" | " + withLineBreaks(parts[k], L" ");
                                    }
                                });
+            out += host::toUtf8(text);
         }
-        // Runs of plain bytes are appended whole (byte b is U+00bb).
-        for (std::size_t i = 0; i < size;) {
-            std::size_t run = i;
-            while (run < size && line[run] != lineBreak && line[run] != partSeparator) {
-                ++run;
-            }
-            text.append(line + i, line + run);
-            if (run < size) {
-                text += line[run] == lineBreak ? L" " : L" | ";
-            }
-            i = run + 1;
-        }
-        text += L'\n';
-        if (text.size() >= batch) {
-            say(text);
-            text.clear();
+        std::size_t at = out.size();
+        out.resize(at + 3 * size);
+        char* to = &out[at];
+        putLineAsUtf8(line, size, to);
+        out.resize(static_cast<std::size_t>(to - out.data()));
+        out += '\n';
+        if (out.size() >= batch) {
+            host::writeUtf8(host::Stream::out, out);
+            out.clear();
         }
     };
     std::uint32_t hits =
         library->search(args.positional[0], all, args.has(L"--gross-klein"), print);
-    say(text);
+    host::writeUtf8(host::Stream::out, out);
     if (libraryWarned()) {
         return failed;
     }

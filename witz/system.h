@@ -12,6 +12,11 @@ enum class Stream { out, err };
 // buffered until flush; tests replace the function to record what a command writes.
 using WriteFunction = void (*)(Stream stream, const std::wstring& text);
 extern WriteFunction write;
+// The same for text already in UTF-8, the cheap way for much output (a search's hits).
+using WriteUtf8Function = void (*)(Stream stream, const std::string& text);
+extern WriteUtf8Function writeUtf8;
+// Text as UTF-8, the way write would put it out.
+std::string toUtf8(const std::wstring& text);
 void flush();
 
 // Whether standard input and output are both a terminal, so that witz may wait for Enter.

@@ -42,9 +42,22 @@ void writeText(Stream stream, const std::wstring& text) {
     }
 }
 
+void writeUtf8Text(Stream stream, const std::string& text) {
+    std::string& buffer = buffers[static_cast<int>(stream)];
+    buffer += text;
+    if (stream == Stream::err || buffer.size() >= 64 * 1024) {
+        flushStream(stream);
+    }
+}
+
 } // namespace
 
 WriteFunction write = writeText;
+WriteUtf8Function writeUtf8 = writeUtf8Text;
+
+std::string toUtf8(const std::wstring& text) {
+    return platform::encodeName(text);
+}
 
 void flush() {
     flushStream(Stream::out);

@@ -38,11 +38,7 @@ void flushStream(Stream stream) {
             done += written;
         }
     } else {
-        int size = WideCharToMultiByte(CP_UTF8, 0, buffer.data(), static_cast<int>(buffer.size()),
-                                       nullptr, 0, nullptr, nullptr);
-        std::string bytes(static_cast<std::size_t>(size), '\0');
-        WideCharToMultiByte(CP_UTF8, 0, buffer.data(), static_cast<int>(buffer.size()), &bytes[0],
-                            size, nullptr, nullptr);
+        const std::string bytes = toUtf8(buffer);
         for (std::size_t done = 0; done < bytes.size();) {
             DWORD written = 0;
             if (!WriteFile(handle, bytes.data() + done, static_cast<DWORD>(bytes.size() - done),
@@ -64,9 +60,28 @@ void writeText(Stream stream, const std::wstring& text) {
     }
 }
 
+// A console takes UTF-16 and a redirected output gets UTF-8 again: one way through for both.
+void writeUtf8Text(Stream stream, const std::string& text) {
+    int size =
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(size), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &wide[0], size);
+    writeText(stream, wide);
+}
+
 } // namespace
 
 WriteFunction write = writeText;
+WriteUtf8Function writeUtf8 = writeUtf8Text;
+
+std::string toUtf8(const std::wstring& text) {
+    int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr,
+                                   0, nullptr, nullptr);
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &bytes[0], size,
+                        nullptr, nullptr);
+    return bytes;
+}
 
 void flush() {
     flushStream(Stream::out);

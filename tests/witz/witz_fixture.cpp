@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "library/utf8.h"
 #include "system.h"
 #include "witz.h"
 
@@ -15,6 +16,18 @@ std::wstring* recordedErr;
 void record(host::Stream stream, const std::wstring& text) {
     *(stream == host::Stream::out ? recordedOut : recordedErr) += text;
 }
+
+void recordUtf8(host::Stream stream, const std::string& text) {
+    std::wstring decoded;
+    const auto* data = reinterpret_cast<const unsigned char*>(text.data());
+    for (std::size_t i = 0; i < text.size();) {
+        char32_t value = 0;
+        std::size_t length = decodeUtf8(data + i, text.size() - i, value);
+        decoded += length ? static_cast<wchar_t>(value) : L'\uFFFD';
+        i += length ? length : 1;
+    }
+    record(stream, decoded);
+}
 } // namespace
 
 int WitzTest::witz(std::vector<std::wstring> args) {
@@ -24,9 +37,12 @@ int WitzTest::witz(std::vector<std::wstring> args) {
     recordedOut = &out;
     recordedErr = &err;
     host::WriteFunction previous = host::write;
+    host::WriteUtf8Function previousUtf8 = host::writeUtf8;
     host::write = record;
+    host::writeUtf8 = recordUtf8;
     int status = runWitz(args);
     host::write = previous;
+    host::writeUtf8 = previousUtf8;
     return status;
 }
 
