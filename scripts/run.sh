@@ -22,15 +22,8 @@ fi
 # shellcheck source=wine-env.sh
 . scripts/wine-env.sh
 trap wine_env_stop EXIT
-if [ "$pointex_wine_arch" = 64 ]; then
-    build=build/windows64 toolchain=cmake/toolchain-mingw-x86_64.cmake
-else
-    build=build/windows toolchain=cmake/toolchain-mingw-i686.cmake
-fi
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-    >/dev/null
-cmake --build "$build" --target Pointex -j "$(nproc)"
-exe=$repo/$build/Pointex.exe
+wine_env_build Pointex
+exe=$repo/$pointex_build/Pointex.exe
 
 if [ "${POINTEX_USE_DISPLAY:-0}" = 1 ]; then
     cd sample

@@ -3,8 +3,10 @@
 # 64-bit twin under wine64, on machines that cannot execute 32-bit programs), says so in one line,
 # starts a private Xvfb unless a display is wanted and present, and enters a Wine prefix of the
 # project's own for that build. POINTEX_WINE_ARCH=32 or 64 overrides the decision.
-# After sourcing: WINEPREFIX, DISPLAY, pointex_wine_arch, pointex_wine_reason and the functions
-# wine_env_use (32 or 64: enter that build's Wine and prefix) and wine_env_stop are set.
+# After sourcing: WINEPREFIX, DISPLAY, pointex_wine_arch, pointex_wine_reason, pointex_build and
+# pointex_toolchain (that build's folder and toolchain file) and the functions wine_env_use (32 or
+# 64: enter that build's Wine and prefix), wine_env_build, wine_env_folder_check and
+# wine_env_stop are set.
 
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
@@ -95,6 +97,32 @@ wine_env_use() {
             >/dev/null 2>&1 </dev/null
 }
 
+# Builds the given targets of the Windows build this machine runs.
+wine_env_build() { # targets...
+    cmake -S "$pointex_repo" -B "$pointex_repo/$pointex_build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$pointex_repo/$pointex_toolchain" >/dev/null &&
+        cmake --build "$pointex_repo/$pointex_build" -j "$(nproc)" --target "$@"
+}
+
+# Starts the program exe in folder and checks with the end-to-end test FolderCheck that it shows
+# every category with the count its file holds, the totals and the About dialog's three texts.
+wine_env_folder_check() { # exe, folder
+    local log status=0
+    log=$(mktemp)
+    POINTEX_EXE=$1 POINTEX_E2E_FOLDER=$2 \
+        wine "$pointex_repo/$pointex_build/tests/e2e/pointex_e2e.exe" \
+        --gtest_filter='FolderCheck.*' >"$log" 2>&1 || status=$?
+    # A test that did not see the folder skips, which is no check at all.
+    if [ $status -ne 0 ] || ! grep -q '^\[  PASSED  \] 1 test' "$log" || grep -q 'SKIPPED' "$log"; then
+        cat "$log"
+        rm -f "$log"
+        echo "FAIL: $1 does not show $2 as its files say" >&2
+        return 1
+    fi
+    grep -F '[ folder  ]' "$log"
+    rm -f "$log"
+}
+
 wine_env_stop() {
     local prefix
     for prefix in "${pointex_wine_prefixes[@]}"; do
@@ -108,6 +136,11 @@ wine_env_stop() {
 }
 
 wine_env_probe || return 1
+if [ "$pointex_wine_arch" = 64 ]; then
+    pointex_build=build/windows64 pointex_toolchain=cmake/toolchain-mingw-x86_64.cmake
+else
+    pointex_build=build/windows pointex_toolchain=cmake/toolchain-mingw-i686.cmake
+fi
 if [ "$pointex_wine_arch" = 32 ]; then
     echo "wine: the 32-bit Pointex.exe under Wine: $pointex_wine_reason"
 else

@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr int aboutCommand = 300;
 constexpr int textArea = 400, titleArea = 401, iconArea = 402;
 constexpr int aboutButton = 403, versionButton = 404, lizenzButton = 405;
 
@@ -52,23 +51,7 @@ class AboutTest : public PointexTest {
                 app.categorySelection()};
     }
 
-    // Posts the menu command (the dialog is modal) and waits until the dialog shows.
-    HWND open() {
-        if (!PostMessageW(app.mainWindow(), WM_COMMAND, MAKEWPARAM(aboutCommand, 0), 0)) {
-            ADD_FAILURE() << "could not post the About command";
-            return nullptr;
-        }
-        HWND dialog = nullptr;
-        e2e::waitFor(
-            [&] {
-                const auto windows = app.messageBoxes();
-                dialog = windows.size() == 1 ? windows.front().window : nullptr;
-                return dialog != nullptr;
-            },
-            e2e::commandTimeout);
-        EXPECT_NE(dialog, nullptr) << "the About dialog did not appear";
-        return dialog;
-    }
+    HWND open() { return app.openAbout(); }
 
     std::wstring shownText(HWND dialog) { return e2e::windowText(GetDlgItem(dialog, textArea)); }
 

@@ -13,6 +13,7 @@ namespace e2e {
 
 namespace {
 constexpr int resultTreeId = 315;
+constexpr int aboutCommandId = 300;
 
 double timeoutScale() {
     static const double scale = [] {
@@ -387,6 +388,24 @@ SIZE_T Pointex::privateBytes() const {
         return 0;
     }
     return counters.PagefileUsage;
+}
+
+HWND Pointex::openAbout() {
+    // The dialog is modal: the command is posted, then the dialog waited for.
+    if (!post(main, WM_COMMAND, MAKEWPARAM(aboutCommandId, 0), 0)) {
+        ADD_FAILURE() << "could not post the About command";
+        return nullptr;
+    }
+    HWND dialog = nullptr;
+    waitFor(
+        [&] {
+            const auto windows = messageBoxes();
+            dialog = windows.size() == 1 ? windows.front().window : nullptr;
+            return dialog != nullptr;
+        },
+        commandTimeout);
+    EXPECT_NE(dialog, nullptr) << "the About dialog did not appear";
+    return dialog;
 }
 
 } // namespace e2e

@@ -103,6 +103,8 @@ class Pointex {
     bool type(int id, const std::wstring& characters);
     bool replaceText(int id, const std::wstring& characters);
     bool doubleClick(const TreeItem& item);
+    // Opens the About dialog from the menu and waits for it; null (and a failure) if none.
+    HWND openAbout();
     // Invalidates the main window, which makes it paint once.
     bool repaint();
 

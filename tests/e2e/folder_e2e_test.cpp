@@ -13,7 +13,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int aboutCommand = 300;
 constexpr int textArea = 400;
 constexpr int aboutButton = 403, versionButton = 404, lizenzButton = 405;
 
@@ -77,16 +76,8 @@ TEST(FolderCheck, ShowsTheFoldersCategoriesCountsAndAboutTexts) {
                                      std::to_wstring(names.size()) + L" Kategorien");
     EXPECT_TRUE(app.messageBoxes().empty()) << "a box came up at start";
 
-    ASSERT_TRUE(PostMessageW(app.mainWindow(), WM_COMMAND, MAKEWPARAM(aboutCommand, 0), 0));
-    HWND dialog = nullptr;
-    e2e::waitFor(
-        [&] {
-            const auto windows = app.messageBoxes();
-            dialog = windows.size() == 1 ? windows.front().window : nullptr;
-            return dialog != nullptr;
-        },
-        e2e::commandTimeout);
-    ASSERT_NE(dialog, nullptr) << "the About dialog did not appear";
+    HWND dialog = app.openAbout();
+    ASSERT_NE(dialog, nullptr);
     const std::pair<int, const wchar_t*> buttons[] = {
         {versionButton, L"version"}, {lizenzButton, L"lizenz"}, {aboutButton, L"about"}};
     // The dialog opens on "about"; each button then shows its own file.
