@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets of the joke reader and the search and runs each for a bounded
-# time on the memory file system, then briefly on real files in a temporary folder, so that the
-# system's side of the platform seam is fuzzed too. Exits non-zero when a target crashes, leaks
-# or finds a mismatch with its reference.
+# Builds the libFuzzer targets of the joke reader, the search and witz import and runs each for
+# a bounded time on the memory file system, then briefly on real files in a temporary folder, so
+# that the system's side of the platform seam (and witz's file writer) is fuzzed too. Exits
+# non-zero when a target crashes, leaks or finds a mismatch with its reference.
 # Usage: scripts/fuzz.sh [seconds per target]   (default 30, or POINTEX_FUZZ_SECONDS)
 #   POINTEX_FUZZ_REAL_SECONDS: seconds per target on real files (default 10; 0 skips them)
 # Inputs found are kept in build/fuzz/corpus/<target>, crashing ones in build/fuzz/artifacts/.
@@ -11,7 +11,7 @@ cd "$(dirname "$0")/.." || exit 1
 
 seconds=${1:-${POINTEX_FUZZ_SECONDS:-30}}
 real_seconds=${POINTEX_FUZZ_REAL_SECONDS:-10}
-targets=(reader search)
+targets=(reader search import)
 here=$(pwd)
 out=$here/build/fuzz
 
@@ -27,8 +27,9 @@ mkdir -p "$out/artifacts"
 
 fuzz_target() { # target, seconds, files ("memory" or "real")
     local target=$1 time=$2 files=$3
-    local log=$out/$target-$files.log real=0
+    local log=$out/$target-$files.log real=0 dict=$here/tests/fuzz/joke.dict
     [ "$files" = real ] && real=1
+    [ -f "$here/tests/fuzz/$target.dict" ] && dict=$here/tests/fuzz/$target.dict
     echo "== fuzzing $target for $time s on $files files"
     mkdir -p "$out/corpus/$target"
     runs=$((runs + 1))
@@ -40,7 +41,7 @@ fuzz_target() { # target, seconds, files ("memory" or "real")
         UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
         "$out/${target}_fuzz" "$out/corpus/$target" "$here/tests/fuzz/corpus/$target" \
         -max_total_time="$time" -max_len=4096 -timeout=60 -rss_limit_mb=4096 \
-        -purge_allocator_interval=-1 -dict="$here/tests/fuzz/joke.dict" -print_final_stats=1 \
+        -purge_allocator_interval=-1 -dict="$dict" -print_final_stats=1 \
         -artifact_prefix="$out/artifacts/$target-" >"$log" 2>&1
     local result=$?
     local inputs last

@@ -55,7 +55,8 @@ configure_and_build build/windows64 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw
 stage "native core tests" ctest --test-dir build/native -j "$jobs" --output-on-failure
 stage "core tests under AddressSanitizer, UndefinedBehaviorSanitizer and valgrind" \
     scripts/test-sanitizers.sh
-stage "fuzzing the reader and the search (time-boxed, in memory, then on real files)" scripts/fuzz.sh
+stage "fuzzing the reader, the search and witz import (time-boxed, in memory, then on real files)" \
+    scripts/fuzz.sh
 
 echo "== Wine environment"
 # shellcheck source=wine-env.sh

@@ -32,16 +32,6 @@ std::size_t openDescriptors() {
     return count;
 }
 
-// POINTEX_FUZZ_REAL_FILES=1 puts the joke folder on disk, so that the system's side of the
-// seam is fuzzed too.
-bool realFiles() {
-    static const bool real = [] {
-        const char* value = std::getenv("POINTEX_FUZZ_REAL_FILES");
-        return value != nullptr && *value != '\0' && std::string(value) != "0";
-    }();
-    return real;
-}
-
 MemoryFileSystem& memoryFiles() {
     static MemoryFileSystem files(memoryRoot);
     return files;
@@ -99,6 +89,16 @@ InWorkingDirectory::~InWorkingDirectory() {
     if (realFiles()) {
         std::filesystem::current_path(previous);
     }
+}
+
+// POINTEX_FUZZ_REAL_FILES=1 puts the joke folder on disk, so that the system's side of the
+// seam is fuzzed too.
+bool realFiles() {
+    static const bool real = [] {
+        const char* value = std::getenv("POINTEX_FUZZ_REAL_FILES");
+        return value != nullptr && *value != '\0' && std::string(value) != "0";
+    }();
+    return real;
 }
 
 std::wstring jokeFolder() {

@@ -35,6 +35,8 @@ class InWorkingDirectory {
     std::size_t openFiles;
 };
 
+// Whether the joke folder is on disk (POINTEX_FUZZ_REAL_FILES=1) rather than in memory.
+bool realFiles();
 std::wstring jokeFolder();
 // Empties Witze, then writes bytes to Witze/name.
 void clearJokeFolder();
