@@ -132,6 +132,15 @@ int runImport(const Arguments& args) {
                      L"angeh\u00e4ngt; \u201Ewitz pruefe\u201C zeigt mehr.");
             return negative;
         }
+        // The LF written after a last CR would make CR LF of it, a line end: the last old joke
+        // would lose that character.
+        if (!existing.empty() && existing.back() == '\r') {
+            complain(L"\u201E" + path +
+                     L"\u201C endet mit einem CR ohne LF, das mit dem "
+                     L"n\u00e4chsten Zeilenende verloren ginge. Nichts angeh\u00e4ngt; "
+                     L"\u201Ewitz pruefe\u201C zeigt mehr.");
+            return negative;
+        }
     }
 
     Conversion conversion;
