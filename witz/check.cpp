@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "library/platform.h"
+#include "convert.h"
 #include "library/utf8.h"
 #include "system.h"
 #include "witz.h"
@@ -13,7 +14,18 @@ namespace {
 
 constexpr int shownPerKind = 5;
 
-enum Kind { hiddenTail, finalLineEnd, emptyJoke, loneCR, mixedEnds, utf8, nul, tooLong, kinds };
+enum Kind {
+    hiddenTail,
+    finalLineEnd,
+    emptyJoke,
+    loneCR,
+    mixedEnds,
+    utf8,
+    nul,
+    tooLong,
+    controlC1,
+    kinds
+};
 
 std::wstring hex(unsigned char byte) {
     wchar_t text[4];
@@ -48,7 +60,8 @@ class Checker {
                                                     L"",
                                                     L"UTF-8-Folgen",
                                                     L"Bytes 0x00",
-                                                    L"zu lange Zeilen"};
+                                                    L"zu lange Zeilen",
+                                                    L"Bytes 0x80 bis 0x9F"};
         for (int kind = 0; kind < kinds; ++kind) {
             if (counts[kind] > shownPerKind) {
                 findings.push_back({lastJoke[kind], lastOffset[kind],
@@ -144,6 +157,16 @@ std::vector<Finding> checkJokeFile(const std::string& data) {
                             L"\u201C zeigt Pointex als \u201E" + shown +
                             L"\u201C: die Datei sollte ISO 8859-1 sein");
             i += length - 1;
+        } else if (byte >= 0x80 && byte <= 0x9F) {
+            char32_t meant = windows1252Character(byte);
+            std::wstring which = meant != byte && (meant <= 0xFFFF || sizeof(wchar_t) == 4)
+                                     ? L" (in Windows-1252 \u201E" +
+                                           std::wstring(1, static_cast<wchar_t>(meant)) + L"\u201C)"
+                                     : std::wstring();
+            checker.add(controlC1, joke, i,
+                        L"Byte 0x" + hex(byte) + which +
+                            L" zeigt Pointex als nichts: die Datei sollte ISO 8859-1 sein; "
+                            L"\u201Ewitz import\u201C wandelt Windows-1252 um");
         }
     }
     if (withCR > 0 && withoutCR > 0) {

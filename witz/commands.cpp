@@ -68,19 +68,29 @@ const Command commands[] = {
      1,
      runSearch},
     {L"import",
-     L"witz import QUELLE... --nach NAME [--ersetzen] [--anhaengen | --ersetzen-datei]",
+     L"witz import QUELLE... --nach NAME [--format F] [--ersetzen] [--anhaengen | "
+     L"--ersetzen-datei]",
      L"Fortune-Dateien oder Text in die Kategorie Witze/NAME umwandeln",
-     L"Fortune-Dateien: ein Eintrag endet an einer Zeile, die nur \"%\" enth\u00e4lt. Text: ein\n"
-     L"Witz je Absatz (Absätze trennt eine Leerzeile); eine Zeile, die nur \"--\" enth\u00e4lt,\n"
-     L"beginnt einen L\u00f6sungsteil. Eine Quelle mit einer \"%\"-Zeile gilt als Fortune-Datei.\n"
-     L"Quellen in UTF-8, sonst ISO 8859-1; Zeilenenden LF oder CR LF. Typografische Zeichen\n"
-     L"werden schlicht (\u201E\u201C\u201D\u201A\u2018\u2019\u00AB\u00BB zu \" und ', \u2013 "
-     L"\u2014 zu -, \u2026 zu ...,\n"
-     L"gesch\u00fctzte Leerzeichen zu Leerzeichen); andere Zeichen au\u00dferhalb von ISO 8859-1 "
-     L"und\n"
-     L"die Bytes 0x00, 0x0D (ohne LF), 0x0F, 0x11, 0x12 und 0x1A brechen ab.\n"
+     L"Formate (ohne --format erkannt: mit einer Zeile, die nur \"%\" enth\u00e4lt, Fortune;\n"
+     L"mit Leerzeilen zwischen Abs\u00e4tzen Text; sonst Liste):\n"
+     L"  fortune  ein Eintrag endet an einer Zeile, die nur \"%\" enth\u00e4lt\n"
+     L"  text     ein Witz je Absatz; eine Zeile, die nur \"--\" enth\u00e4lt, beginnt einen\n"
+     L"           L\u00f6sungsteil\n"
+     L"  liste    ein Witz je Zeile\n"
+     L"  raetsel  Eintr\u00e4ge wie erkannt; einer, der mit \"F:\" beginnt, wird ein R\u00e4tsel:\n"
+     L"           jede \"A:\"-Zeile beginnt einen L\u00f6sungsteil, eine weitere Frage steht\n"
+     L"           unter der Antwort davor; ohne \"%\" und Abs\u00e4tze beginnt eine Frage nach\n"
+     L"           einer Antwort das n\u00e4chste R\u00e4tsel\n"
+     L"Quellen in UTF-8, UTF-16 mit BOM, sonst Windows-1252 (\"ANSI\"); Zeilenenden LF oder\n"
+     L"CR LF. Typografische Zeichen werden schlicht "
+     L"(\u201E\u201C\u201D\u201A\u2018\u2019\u00AB\u00BB zu \" und ',\n"
+     L"\u2013 \u2014 zu -, \u2026 zu ..., \u20AC zu EUR, gesch\u00fctzte Leerzeichen zu "
+     L"Leerzeichen);\n"
+     L"andere Zeichen au\u00dferhalb von ISO 8859-1, die Steuerzeichen 0x80 bis 0x9F und die\n"
+     L"Bytes 0x00, 0x0D (ohne LF), 0x0F, 0x11, 0x12 und 0x1A brechen ab. Ordner, Dateien mit\n"
+     L"Bytes 0x00 und strfile-Indizes (.dat) werden abgelehnt.\n"
      L"  --nach NAME        die Kategorie (ein unter Windows g\u00fcltiger Dateiname)\n"
-     L"  --format F         fortune oder text statt der Erkennung\n"
+     L"  --format F         fortune, text, liste oder raetsel statt der Erkennung\n"
      L"  --ersetzen         solche Zeichen als \"?\" schreiben statt abzubrechen\n"
      L"  --anhaengen        an eine bestehende Kategorie anh\u00e4ngen\n"
      L"  --ersetzen-datei   eine bestehende Kategorie ersetzen\n"
@@ -97,8 +107,8 @@ const Command commands[] = {
      L"Pr\u00fcft jede Datei des Ordners (ohne ORDNER: Witze im Ordner von -C) und nennt je "
      L"Befund\n"
      L"Witznummer und Byte-Offset (ab 0): 0x1A vor dem Ende, LF am Ende, leere Witze, CR ohne\n"
-     L"LF, gemischte Zeilenenden, UTF-8-Folgen, Bytes 0x00, Zeilen \u00fcber 64 KB, Dateien, die\n"
-     L"sich nicht \u00f6ffnen lassen, und Unterordner. Liest nur.\n"
+     L"LF, gemischte Zeilenenden, UTF-8-Folgen, Bytes 0x00 und 0x80 bis 0x9F, Zeilen \u00fcber\n"
+     L"64 KB, Dateien, die sich nicht \u00f6ffnen lassen, und Unterordner. Liest nur.\n"
      L"Exit-Status: 0 ohne Befund, 1 mit Befunden, 2 wenn der Ordner nicht lesbar ist.\n",
      {},
      {},
@@ -108,16 +118,20 @@ const Command commands[] = {
 };
 
 void showOverview() {
-    std::wstring text = L"witz: Witze aus dem Ordner \u201EWitze\u201C, wie Pointex sie zeigt.\n\n"
-                        L"Aufruf: witz [-C ORDNER] [BEFEHL] [ARGUMENTE]\n\nBefehle:\n";
+    std::wstring text =
+        L"witz: Witze aus dem Ordner \u201EWitze\u201C, wie Pointex sie zeigt.\n\n"
+        L"Aufruf: witz [-C ORDNER] [BEFEHL] [ARGUMENTE]\n"
+        L"        witz [-C ORDNER] KATEGORIE   (wie \u201Ewitz zeige KATEGORIE\u201C)\n\n"
+        L"Befehle:\n";
     for (const Command& command : commands) {
         std::wstring name = *command.name != 0 ? command.name : L"(keiner)";
         text += L"  " + name + std::wstring(10 - name.size(), L' ') + command.help + L"\n";
     }
-    text +=
-        L"\nOptionen:\n"
-        L"  -C ORDNER  der Ordner, in dem \u201EWitze\u201C liegt (sonst das Arbeitsverzeichnis)\n"
-        L"  --help     diese Hilfe; nach einem Befehl dessen Hilfe\n";
+    text += L"\nOptionen:\n"
+            L"  -C ORDNER  der Ordner, in dem \u201EWitze\u201C liegt (sonst der aus WITZ_ORDNER, "
+            L"sonst\n"
+            L"             das Arbeitsverzeichnis)\n"
+            L"  --help     diese Hilfe; nach einem Befehl dessen Hilfe\n";
     say(text);
 }
 
@@ -141,6 +155,19 @@ int usageError(const std::wstring& text, const Command* command) {
                  ? L"Hilfe: witz " + std::wstring(command->name) + L" --help"
                  : std::wstring(L"Hilfe: witz --help"));
     return failed;
+}
+
+// Whether the collection's folder holds a file of that name, without reading any.
+bool hasCategoryFile(const std::wstring& directory, const std::wstring& name) {
+    std::vector<platform::FolderEntry> entries;
+    std::wstring folder = directory + platform::pathSeparator + L"Witze";
+    platform::listFolder(folder + platform::pathSeparator + L"*", entries);
+    for (const platform::FolderEntry& entry : entries) {
+        if (!entry.isDirectory && entry.name == name) {
+            return true;
+        }
+    }
+    return false;
 }
 
 // Records a library warning, so that a refused search ends with status 2.
@@ -173,6 +200,7 @@ int runWitz(const std::vector<std::wstring>& args) {
     const Command* command = nullptr;
     bool help = false;
     bool directoryGiven = false;
+    std::wstring shortcut; // a category named where a command goes
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::wstring& arg = args[i];
@@ -180,8 +208,11 @@ int runWitz(const std::vector<std::wstring>& args) {
         if (!isOption) {
             if (command == nullptr) {
                 command = findCommand(arg);
+                // "witz NAME" shows a joke of that category, as fortune does with its files.
                 if (command == nullptr) {
-                    return usageError(L"Unbekannter Befehl \u201E" + arg + L"\u201C.", nullptr);
+                    command = findCommand(L"zeige");
+                    shortcut = arg;
+                    parsed.positional.push_back(arg);
                 }
             } else {
                 parsed.positional.push_back(arg);
@@ -215,6 +246,9 @@ int runWitz(const std::vector<std::wstring>& args) {
             }
         }
     }
+    if (help && !shortcut.empty()) {
+        return usageError(L"Unbekannter Befehl \u201E" + shortcut + L"\u201C.", nullptr);
+    }
     if (help) {
         if (command == nullptr) {
             showOverview();
@@ -231,14 +265,24 @@ int runWitz(const std::vector<std::wstring>& args) {
         return usageError(L"Aufruf: " + std::wstring(command->usage), command);
     }
     if (!directoryGiven) {
+        parsed.directory = host::environment(folderVariable);
+    }
+    if (parsed.directory.empty()) {
         parsed.directory = platform::currentDirectory();
     } else {
-        // "dir/" and "dir" name the same folder; the library adds its own separator.
-        while (parsed.directory.size() > 1 &&
-               (parsed.directory.back() == L'/' ||
-                parsed.directory.back() == platform::pathSeparator)) {
-            parsed.directory.pop_back();
+        // "dir/" and "dir" name the same folder; the library adds its own separator. A root
+        // ("/", "C:\\") keeps its separator.
+        std::wstring& folder = parsed.directory;
+        while (folder.size() > 1 && !(folder.size() == 3 && folder[1] == L':') &&
+               (folder.back() == L'/' || folder.back() == platform::pathSeparator)) {
+            folder.pop_back();
         }
+    }
+    if (!shortcut.empty() && !hasCategoryFile(parsed.directory, shortcut)) {
+        return usageError(L"\u201E" + shortcut +
+                              L"\u201C ist weder ein Befehl noch eine Kategorie; \u201Ewitz "
+                              L"liste\u201C zeigt die Kategorien.",
+                          nullptr);
     }
     return command->run(parsed);
 }

@@ -11,18 +11,57 @@ namespace {
 constexpr char lineBreakByte = 0x11;
 constexpr char partSeparatorByte = 0x12;
 
-std::u32string latin1(const std::string& bytes) {
+// Windows-1252's characters for the bytes 0x80 to 0x9F. The five bytes it leaves undefined keep
+// their own values, C1 control characters, which the import refuses.
+const char16_t windows1252[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                  0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                  0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                  0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+std::u32string fromWindows1252(const std::string& bytes) {
     std::u32string text;
     text.reserve(bytes.size());
     for (char c : bytes) {
-        text += static_cast<unsigned char>(c);
+        text += windows1252Character(static_cast<unsigned char>(c));
     }
     return text;
 }
 
-// The whole source as characters when it is valid UTF-8 (a leading byte-order mark dropped),
-// otherwise each byte as the ISO 8859-1 character of the same value.
-std::u32string decode(const std::string& bytes) {
+// UTF-16 after its byte-order mark; an unpaired surrogate becomes U+FFFD, which no joke file
+// can hold.
+std::u32string fromUtf16(const std::string& bytes, bool bigEndian) {
+    std::u32string text;
+    text.reserve(bytes.size() / 2);
+    auto unit = [&](std::size_t i) {
+        auto first = static_cast<unsigned char>(bytes[i]);
+        auto second = static_cast<unsigned char>(bytes[i + 1]);
+        return static_cast<char32_t>(bigEndian ? first << 8 | second : second << 8 | first);
+    };
+    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+        char32_t value = unit(i);
+        if (value >= 0xD800 && value <= 0xDBFF && i + 3 < bytes.size() && unit(i + 2) >= 0xDC00 &&
+            unit(i + 2) <= 0xDFFF) {
+            value = 0x10000 + ((value - 0xD800) << 10) + (unit(i + 2) - 0xDC00);
+            i += 2;
+        } else if (value >= 0xD800 && value <= 0xDFFF) {
+            value = 0xFFFD;
+        }
+        text += value;
+    }
+    if (bytes.size() % 2 != 0) {
+        text += 0xFFFD;
+    }
+    return text;
+}
+
+// The whole source as characters: UTF-16 after its byte-order mark (Notepad's "Unicode"), else
+// UTF-8 when it is valid (a leading byte-order mark dropped), else Windows-1252, which Notepad
+// calls "ANSI" and which holds all of ISO 8859-1's printable characters.
+std::u32string decode(const std::string& bytes, SourceEncoding& encoding) {
+    if (bytes.compare(0, 2, "\xFF\xFE") == 0 || bytes.compare(0, 2, "\xFE\xFF") == 0) {
+        encoding = SourceEncoding::utf16;
+        return fromUtf16(bytes, bytes[0] == '\xFE');
+    }
     std::u32string text;
     text.reserve(bytes.size());
     std::size_t i = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
@@ -31,11 +70,13 @@ std::u32string decode(const std::string& bytes) {
         char32_t value = 0;
         std::size_t length = decodeUtf8(data + i, bytes.size() - i, value);
         if (length == 0) {
-            return latin1(bytes);
+            encoding = SourceEncoding::windows1252;
+            return fromWindows1252(bytes);
         }
         text += value;
         i += length;
     }
+    encoding = SourceEncoding::utf8;
     return text;
 }
 
@@ -66,6 +107,8 @@ const char* plainForm(char32_t c) {
         return "-";
     case 0x2026:
         return "...";
+    case 0x20AC:
+        return "EUR";
     case 0x00A0:
     case 0x2002:
     case 0x2003:
@@ -80,9 +123,11 @@ const char* plainForm(char32_t c) {
 }
 
 // Bytes that would end the file (0x1A), split or break the line (0x12, 0x11, a CR that joins
-// the LF after it), cut the text shown (0x00) or break it in the About texts (0x0F).
+// the LF after it), cut the text shown (0x00) or break it in the About texts (0x0F); and the C1
+// control characters 0x80 to 0x9F, which Pointex shows as nothing.
 bool isFormatByte(char32_t c) {
-    return c == 0x00 || c == 0x0D || c == 0x0F || c == 0x11 || c == 0x12 || c == 0x1A;
+    return c == 0x00 || c == 0x0D || c == 0x0F || c == 0x11 || c == 0x12 || c == 0x1A ||
+           (c >= 0x80 && c <= 0x9F);
 }
 
 struct Line {
@@ -126,16 +171,70 @@ std::u32string trimmedEnd(const std::u32string& line) {
     return line.substr(0, end);
 }
 
-// One record: its lines, and before which of them a new solution part starts.
+// One record: its lines, before which of them a new solution part starts, and from which
+// character each line is taken.
 struct Record {
     std::vector<const Line*> lines;
     std::vector<bool> startsPart;
+    std::vector<std::size_t> from;
+
+    void add(const Line& line, bool part, std::size_t column = 0) {
+        lines.push_back(&line);
+        startsPart.push_back(part);
+        from.push_back(column);
+    }
 };
+
+std::size_t leadingBlanks(const std::u32string& text) {
+    std::size_t column = 0;
+    while (column < text.size() && isBlank(text[column])) {
+        ++column;
+    }
+    return column;
+}
+
+// The column after a line's "F:" or "A:" and the blanks behind it, or 0 without that mark.
+std::size_t afterMark(const std::u32string& text, char32_t letter) {
+    std::size_t column = leadingBlanks(text);
+    if (text.size() < column + 2 || text[column] != letter || text[column + 1] != U':') {
+        return 0;
+    }
+    column += 2;
+    return column + leadingBlanks(text.substr(column));
+}
+
+// A riddle record starts with a question ("F:") and holds an answer ("A:"). Its answers become
+// solution parts; a question after an answer goes on in that part on a new line, so that each
+// "Lösen" shows one answer and the next question. Blank lines go, and so do the marks and the
+// indent of lines that go on a question or an answer.
+bool isRiddle(const Record& record) {
+    auto first = std::find_if(record.lines.begin(), record.lines.end(),
+                              [](const Line* line) { return !isBlankLine(line->text); });
+    return first != record.lines.end() && afterMark((*first)->text, U'F') > 0 &&
+           std::any_of(first, record.lines.end(),
+                       [](const Line* line) { return afterMark(line->text, U'A') > 0; });
+}
+
+Record asRiddle(const Record& record) {
+    Record riddle;
+    for (std::size_t k = 0; k < record.lines.size(); ++k) {
+        const Line& line = *record.lines[k];
+        if (isBlankLine(line.text)) {
+            continue;
+        }
+        std::size_t question = afterMark(line.text, U'F');
+        std::size_t answer = afterMark(line.text, U'A');
+        std::size_t from = question > 0 ? question : answer > 0 ? answer : leadingBlanks(line.text);
+        riddle.add(line, !riddle.lines.empty() && (answer > 0 || record.startsPart[k]), from);
+    }
+    return riddle;
+}
 
 class Converter {
   public:
-    Converter(const std::wstring& source, bool replaceUnknown, Conversion& conversion)
-        : source(source), replaceUnknown(replaceUnknown), conversion(conversion) {}
+    Converter(const std::wstring& source, bool replaceUnknown, bool riddles, Conversion& conversion)
+        : source(source), replaceUnknown(replaceUnknown), riddles(riddles), conversion(conversion) {
+    }
 
     void add(const Record& record) {
         ++recordNumber;
@@ -145,19 +244,20 @@ class Converter {
             ++conversion.skipped;
             return;
         }
+        const Record& shaped = riddles && isRiddle(record) ? asRiddle(record) : record;
         std::string joke;
-        for (std::size_t k = 0; k < record.lines.size(); ++k) {
+        for (std::size_t k = 0; k < shaped.lines.size(); ++k) {
             if (k > 0) {
-                joke += record.startsPart[k] ? partSeparatorByte : lineBreakByte;
+                joke += shaped.startsPart[k] ? partSeparatorByte : lineBreakByte;
             }
-            append(*record.lines[k], joke);
+            append(*shaped.lines[k], shaped.from[k], joke);
         }
         conversion.jokes.push_back(std::move(joke));
     }
 
   private:
-    void append(const Line& line, std::string& joke) {
-        for (std::size_t column = 0; column < line.text.size(); ++column) {
+    void append(const Line& line, std::size_t from, std::string& joke) {
+        for (std::size_t column = from; column < line.text.size(); ++column) {
             char32_t c = line.text[column];
             if (const char* plain = plainForm(c)) {
                 joke += plain;
@@ -176,6 +276,7 @@ class Converter {
 
     const std::wstring& source;
     bool replaceUnknown;
+    bool riddles;
     Conversion& conversion;
     std::uint32_t recordNumber = 0;
 };
@@ -190,8 +291,7 @@ void readFortune(const std::vector<Line>& lines, Converter& converter) {
         if (isPercentLine(line)) {
             records.emplace_back();
         } else {
-            records.back().lines.push_back(&line);
-            records.back().startsPart.push_back(false);
+            records.back().add(line, false);
         }
     }
     // A "%" as the first or the last line opens or closes the file; no record stands there.
@@ -218,28 +318,107 @@ void readText(const std::vector<Line>& lines, Converter& converter) {
         } else if (trimmedEnd(lines[k].text) == U"--") {
             partPending = true;
         } else {
-            record.lines.push_back(&lines[k]);
-            record.startsPart.push_back(partPending && record.lines.size() > 1);
+            record.add(lines[k], partPending && !record.lines.empty());
             partPending = false;
         }
     }
 }
 
+// Riddles without "%" or paragraphs: a question after an answer starts the next riddle.
+void readRiddleLines(const std::vector<Line>& lines, Converter& converter) {
+    Record record;
+    bool answered = false;
+    for (const Line& line : lines) {
+        if (answered && afterMark(line.text, U'F') > 0) {
+            converter.add(record);
+            record = Record();
+            answered = false;
+        }
+        answered = answered || afterMark(line.text, U'A') > 0;
+        record.add(line, false);
+    }
+    if (!record.lines.empty()) {
+        converter.add(record);
+    }
+}
+
+void readList(const std::vector<Line>& lines, Converter& converter) {
+    for (const Line& line : lines) {
+        Record record;
+        record.add(line, false);
+        converter.add(record);
+    }
+}
+
+// Fortune when a line holds only "%"; text when a blank line stands between two others, so that
+// paragraphs mean something; otherwise a list, one joke a line.
+SourceFormat detectFormat(const std::vector<Line>& lines) {
+    if (std::any_of(lines.begin(), lines.end(), isPercentLine)) {
+        return SourceFormat::fortune;
+    }
+    bool textSeen = false;
+    bool blankAfterText = false;
+    for (const Line& line : lines) {
+        if (isBlankLine(line.text)) {
+            blankAfterText = textSeen;
+        } else if (blankAfterText) {
+            return SourceFormat::text;
+        } else {
+            textSeen = true;
+        }
+    }
+    return SourceFormat::list;
+}
+
 } // namespace
 
-void convertSource(const std::string& bytes, const std::wstring& sourceName, SourceFormat format,
-                   bool replaceUnknown, Conversion& conversion) {
-    std::vector<Line> lines = splitLines(decode(bytes));
-    if (format == SourceFormat::automatic) {
-        format = std::any_of(lines.begin(), lines.end(), isPercentLine) ? SourceFormat::fortune
-                                                                        : SourceFormat::text;
+char32_t windows1252Character(unsigned char byte) {
+    return byte >= 0x80 && byte <= 0x9F ? windows1252[byte - 0x80] : byte;
+}
+
+std::wstring whyNotText(const std::string& bytes, const std::wstring& path) {
+    // strfile's index: a version of 1 or 2 as a big-endian word, counts, and the delimiter.
+    bool index = bytes.size() >= 24 && bytes.compare(0, 3, std::string(3, '\0')) == 0 &&
+                 (bytes[3] == 1 || bytes[3] == 2) && bytes[20] == '%';
+    std::wstring suffix = L".dat";
+    bool named = path.size() > suffix.size() &&
+                 path.compare(path.size() - suffix.size(), suffix.size(), suffix) == 0;
+    if (index) {
+        std::wstring text = L"\u201E" + path + L"\u201C ist ein Index von strfile, kein Text";
+        return named ? text + L"; die Witze stehen in \u201E" +
+                           path.substr(0, path.size() - suffix.size()) + L"\u201C."
+                     : text + L"; die Witze stehen in der Datei gleichen Namens ohne .dat.";
     }
-    Converter converter(sourceName, replaceUnknown, conversion);
-    if (format == SourceFormat::fortune) {
+    bool utf16 = bytes.compare(0, 2, "\xFF\xFE") == 0 || bytes.compare(0, 2, "\xFE\xFF") == 0;
+    if (std::size_t nul = bytes.find('\0'); nul != std::string::npos && !utf16) {
+        return L"\u201E" + path + L"\u201C ist keine Textdatei: Byte 0x00 bei Offset " +
+               std::to_wstring(nul) + L".";
+    }
+    return std::wstring();
+}
+
+SourceReading convertSource(const std::string& bytes, const std::wstring& sourceName,
+                            SourceFormat format, bool replaceUnknown, Conversion& conversion) {
+    SourceReading reading{format, SourceEncoding::utf8};
+    std::vector<Line> lines = splitLines(decode(bytes, reading.encoding));
+    bool riddles = format == SourceFormat::riddle;
+    if (format == SourceFormat::automatic || riddles) {
+        reading.format = detectFormat(lines);
+    }
+    Converter converter(sourceName, replaceUnknown, riddles, conversion);
+    if (reading.format == SourceFormat::fortune) {
         readFortune(lines, converter);
-    } else {
+    } else if (reading.format == SourceFormat::text) {
         readText(lines, converter);
+    } else if (riddles) {
+        readRiddleLines(lines, converter);
+    } else {
+        readList(lines, converter);
     }
+    if (riddles) {
+        reading.format = SourceFormat::riddle;
+    }
+    return reading;
 }
 
 std::string appendJokes(const std::string& existing, const std::vector<std::string>& jokes) {
@@ -280,14 +459,17 @@ std::wstring badFileName(const std::wstring& name) {
     }
     std::transform(stem.begin(), stem.end(), stem.begin(),
                    [](wchar_t c) { return c >= L'a' && c <= L'z' ? c - L'a' + L'A' : c; });
-    static const wchar_t* const reserved[] = {L"CON", L"PRN", L"AUX", L"NUL"};
+    static const wchar_t* const reserved[] = {L"CON", L"PRN",    L"AUX",
+                                              L"NUL", L"CONIN$", L"CONOUT$"};
     bool isReserved = std::find_if(std::begin(reserved), std::end(reserved), [&](const wchar_t* r) {
                           return stem == r;
                       }) != std::end(reserved);
+    // COM0 to COM9 and LPT0 to LPT9, and with the superscript digits ¹ ² ³ as well.
     isReserved =
         isReserved ||
         (stem.size() == 4 && (stem.compare(0, 3, L"COM") == 0 || stem.compare(0, 3, L"LPT") == 0) &&
-         stem[3] >= L'1' && stem[3] <= L'9');
+         ((stem[3] >= L'0' && stem[3] <= L'9') || stem[3] == L'\u00B9' || stem[3] == L'\u00B2' ||
+          stem[3] == L'\u00B3'));
     if (isReserved) {
         return L"\u201E" + stem + L"\u201C ist unter Windows ein Ger\u00e4tename.";
     }

@@ -49,11 +49,27 @@ std::wstring describe(const ImportProblem& problem) {
     std::wstring what =
         c < 0x20
             ? std::wstring(L"das Steuerzeichen ") + code + L" hat in Witzdateien eine Bedeutung"
+        : c >= 0x80 && c <= 0x9F
+            ? std::wstring(L"das Steuerzeichen ") + code +
+                  L" zeigt Pointex nicht (in Windows-1252 ein unbelegtes Byte)"
             : std::wstring(code) + L" \u201E" + shown + L"\u201C gibt es in ISO 8859-1 nicht";
     return problem.source + L": Eintrag " + std::to_wstring(problem.record) + L", Zeile " +
            std::to_wstring(problem.line) + L", Zeichen " + std::to_wstring(problem.column) + L": " +
            what;
 }
+
+struct FormatName {
+    SourceFormat format;
+    const wchar_t* option; // the value of --format
+    const wchar_t* shown;  // in the report
+};
+
+const FormatName formatNames[] = {
+    {SourceFormat::fortune, L"fortune", L"Fortune-Datei"},
+    {SourceFormat::text, L"text", L"Text in Abs\u00e4tzen"},
+    {SourceFormat::list, L"liste", L"Liste"},
+    {SourceFormat::riddle, L"raetsel", L"R\u00e4tsel"},
+};
 
 bool chooseFormat(const Arguments& args, SourceFormat& format) {
     auto given = args.values.find(L"--format");
@@ -61,15 +77,46 @@ bool chooseFormat(const Arguments& args, SourceFormat& format) {
     if (given == args.values.end()) {
         return true;
     }
-    if (given->second == L"fortune") {
-        format = SourceFormat::fortune;
-    } else if (given->second == L"text") {
-        format = SourceFormat::text;
-    } else {
-        complain(L"--format kennt fortune und text, nicht \u201E" + given->second + L"\u201C.");
-        return false;
+    for (const FormatName& name : formatNames) {
+        if (given->second == name.option) {
+            format = name.format;
+            return true;
+        }
     }
-    return true;
+    complain(L"--format kennt fortune, text, liste und raetsel, nicht \u201E" + given->second +
+             L"\u201C.");
+    return false;
+}
+
+// "a als Liste in Windows-1252" for the report.
+std::wstring describe(const std::wstring& source, SourceReading reading) {
+    std::wstring format;
+    for (const FormatName& name : formatNames) {
+        format = name.format == reading.format ? name.shown : format;
+    }
+    static const wchar_t* const encodings[] = {L"UTF-8", L"UTF-16", L"Windows-1252 (ANSI)"};
+    std::size_t slash = source.find_last_of(L"/\\");
+    std::wstring file = slash == std::wstring::npos ? source : source.substr(slash + 1);
+    return file + L" als " + format + L" in " + encodings[static_cast<int>(reading.encoding)];
+}
+
+// Reads one source, or says in one line why it is none; a joke file is never written then.
+int readSource(const std::wstring& source, std::string& bytes) {
+    host::EntryKind kind = host::entryKind(source);
+    if (kind == host::EntryKind::folder) {
+        complain(L"\u201E" + source +
+                 L"\u201C ist ein Ordner; gib die Dateien darin an. Nichts geschrieben.");
+        return failed;
+    }
+    if (kind == host::EntryKind::missing || !host::readWholeFile(source, bytes)) {
+        complain(L"Kann \u201E" + source + L"\u201C nicht lesen. Nichts geschrieben.");
+        return failed;
+    }
+    if (std::wstring why = whyNotText(bytes, source); !why.empty()) {
+        complain(why + L" Nichts geschrieben.");
+        return negative;
+    }
+    return success;
 }
 
 } // namespace
@@ -145,13 +192,14 @@ int runImport(const Arguments& args) {
 
     Conversion conversion;
     bool replaceUnknown = args.has(L"--ersetzen");
+    std::wstring readings;
     for (const std::wstring& source : args.positional) {
         std::string bytes;
-        if (!host::readWholeFile(source, bytes)) {
-            complain(L"Kann \u201E" + source + L"\u201C nicht lesen.");
-            return failed;
+        if (int status = readSource(source, bytes); status != success) {
+            return status;
         }
-        convertSource(bytes, source, format, replaceUnknown, conversion);
+        SourceReading reading = convertSource(bytes, source, format, replaceUnknown, conversion);
+        readings += (readings.empty() ? L"Gelesen: " : L"; ") + describe(source, reading);
     }
     if (!conversion.problems.empty()) {
         for (std::size_t k = 0; k < conversion.problems.size() && k < problemsShown; ++k) {
@@ -186,7 +234,7 @@ int runImport(const Arguments& args) {
         (append && exists ? L" (angeh\u00e4ngt)" : L"") + L", " +
         std::to_wstring(conversion.skipped) + L" leere Eintr\u00e4ge \u00fcbersprungen, " +
         std::to_wstring(conversion.mapped + conversion.replaced) + L" Zeichen ersetzt (" +
-        std::to_wstring(conversion.mapped) + L" typografische, " +
-        std::to_wstring(conversion.replaced) + L" durch \"?\").\n");
+        std::to_wstring(conversion.mapped) + L" in schlichter Form, " +
+        std::to_wstring(conversion.replaced) + L" durch \"?\"). " + readings + L".\n");
     return success;
 }

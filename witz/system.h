@@ -29,6 +29,9 @@ unsigned randomSeed();
 // The whole content of a file as bytes; false when it cannot be read.
 bool readWholeFile(const std::wstring& path, std::string& bytes);
 
+// The value of an environment variable; empty when it is not set.
+std::wstring environment(const wchar_t* name);
+
 enum class EntryKind { missing, file, folder };
 EntryKind entryKind(const std::wstring& path);
 bool makeFolder(const std::wstring& path);

@@ -2,6 +2,7 @@
 #include "system.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <ctime>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -113,6 +114,11 @@ EntryKind entryKind(const std::wstring& path) {
                                                                        : EntryKind::missing;
     }
     return S_ISDIR(status.st_mode) ? EntryKind::folder : EntryKind::file;
+}
+
+std::wstring environment(const wchar_t* name) {
+    const char* value = std::getenv(platform::encodeName(name).c_str());
+    return value != nullptr ? platform::decodeName(value) : std::wstring();
 }
 
 bool makeFolder(const std::wstring& path) {

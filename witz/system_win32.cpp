@@ -137,6 +137,12 @@ EntryKind entryKind(const std::wstring& path) {
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? EntryKind::folder : EntryKind::file;
 }
 
+std::wstring environment(const wchar_t* name) {
+    wchar_t value[32768];
+    DWORD length = GetEnvironmentVariableW(name, value, 32768);
+    return length > 0 && length < 32768 ? std::wstring(value, length) : std::wstring();
+}
+
 bool makeFolder(const std::wstring& path) {
     return CreateDirectoryW(path.c_str(), nullptr) != 0;
 }

@@ -15,6 +15,9 @@ constexpr int success = 0;
 constexpr int negative = 1;
 constexpr int failed = 2;
 
+// The environment variable that names the folder holding "Witze" when -C is not given.
+constexpr const wchar_t* folderVariable = L"WITZ_ORDNER";
+
 struct Arguments {
     std::wstring directory; // the folder that holds "Witze"
     std::vector<std::wstring> positional;

@@ -35,6 +35,12 @@ const Case cases[] = {
        L"UTF-8-Folge C3 A4 f\u00fcr \u201E\u00e4\u201C zeigt Pointex als \u201E\u00c3\u00a4\u201C"},
       {2, 6, L"UTF-8-Folge E2 82 AC"}}},
     {std::string("a\0b", 3), {{1, 1, L"0x00"}}},
+    // Windows-1252 bytes: Pointex shows C1 control characters as nothing.
+    {"\x84Hallo\x93\n5 \x80 \x81",
+     {{1, 0, L"Byte 0x84 (in Windows-1252 \u201E\u201E\u201C) zeigt Pointex als nichts"},
+      {1, 6, L"0x93"},
+      {2, 10, L"Byte 0x80 (in Windows-1252 \u201E\u20AC\u201C)"},
+      {2, 12, L"Byte 0x81 zeigt"}}},
     {std::string(70000, 'x') + "\nkurz", {{1, 0, L"70000 Bytes lang"}}},
     {std::string(7, '\0'),
      {{1, 0, L"0x00"},

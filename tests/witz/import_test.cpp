@@ -45,17 +45,94 @@ const Case cases[] = {
      std::string("a\nb"),
      L"2 leere Eintr\u00e4ge"},
     {"outside ISO 8859-1",
-     "x\n%\nEuro \xE2\x82\xAC\n%\n",
+     "x\n%\nHaken \xE2\x9C\x93\n%\n",
      {},
      1,
      std::nullopt,
-     L"Eintrag 2, Zeile 3, Zeichen 6: U+20AC \u201E\u20AC\u201C"},
+     L"Eintrag 2, Zeile 3, Zeichen 7: U+2713 \u201E\u2713\u201C"},
     {"outside ISO 8859-1, replaced",
-     "Euro \xE2\x82\xAC\n%\n",
+     "Haken \xE2\x9C\x93\n%\n",
      {L"--ersetzen"},
      0,
-     std::string("Euro ?"),
+     std::string("Haken ?"),
      L"1 durch \"?\""},
+    {"Windows-1252 from Notepad's ANSI",
+     "Er sagt: \x84Hallo\x93 \x96 und zahlt 5 \x80\x85\xA0\x91ok\x92 \x8B\x9B \x97 K\xe4se",
+     {},
+     0,
+     std::string("Er sagt: \"Hallo\" - und zahlt 5 EUR... 'ok' '' - K\xe4se"),
+     L"11 in schlichter Form, 0 durch \"?\"). Gelesen: quelle.txt als Liste in Windows-1252"},
+    {"Windows-1252 without an ISO 8859-1 form",
+     "a\nb \x8C",
+     {},
+     1,
+     std::nullopt,
+     L"Eintrag 2, Zeile 2, Zeichen 3: U+0152"},
+    {"Windows-1252 undefined byte", "a\x81", {}, 1, std::nullopt, L"Steuerzeichen U+0081"},
+    {"Windows-1252 replaced",
+     "\x8C\x81\x9D\x80",
+     {L"--ersetzen"},
+     0,
+     std::string("??"
+                 "?EUR"),
+     L"4 Zeichen ersetzt (1 in schlichter Form, 3 durch"},
+    {"UTF-8 C1 control", "a\xC2\x85", {}, 1, std::nullopt, L"Steuerzeichen U+0085"},
+    {"UTF-16 with byte-order mark",
+     std::string("\xFF\xFE"
+                 "a\0\xE4\0\n\0\xAC\x20\n\0",
+                 12),
+     {},
+     0,
+     std::string("a\xe4\nEUR"),
+     L"als Liste in UTF-16"},
+    {"a list",
+     "eins\nzwei\r\n  drei  \n",
+     {},
+     0,
+     std::string("eins\nzwei\n  drei  "),
+     L"3 Witze geschrieben"},
+    {"a list asked for",
+     "a\n\nb\n",
+     {L"--format", L"liste"},
+     0,
+     std::string("a\nb"),
+     L"1 leere Eintr\u00e4ge"},
+    {"riddles in fortune records",
+     "F: Frage?\nA: Antwort\n   weiter\n\nF:Zweite?\nA:  Zwei\n%\nKein R\xc3\xa4tsel\nA: b\n%\n",
+     {L"--format=raetsel"},
+     0,
+     std::string("Frage?\x12"
+                 "Antwort\x11weiter\x11Zweite?\x12Zwei\nKein R\xe4tsel\x11"
+                 "A: b"),
+     L"als R\u00e4tsel in UTF-8"},
+    {"riddles line by line",
+     "F: a?\nA: b\nF: c?\nsteht noch da\nA: d\n",
+     {L"--format", L"raetsel"},
+     0,
+     std::string("a?\x12"
+                 "b\nc?\x11steht noch da\x12"
+                 "d"),
+     L"2 Witze"},
+    {"riddles in paragraphs",
+     "F: a?\nA: b\n\nF: c?\nA: d\n",
+     {L"--format", L"raetsel"},
+     0,
+     std::string("a?\x12"
+                 "b\nc?\x12"
+                 "d"),
+     L"2 Witze"},
+    {"not text: NUL bytes",
+     std::string("ab\0\0cd", 6),
+     {},
+     1,
+     std::nullopt,
+     L"keine Textdatei: Byte 0x00 bei Offset 2"},
+    {"a strfile index",
+     std::string("\0\0\0\x02\0\0\0\x03\0\0\0\x10\0\0\0\x05\0\0\0\0%\0\0\0", 24),
+     {},
+     1,
+     std::nullopt,
+     L"Index von strfile, kein Text"},
     {"format byte 0x12",
      "a\x12"
      "b\n%\n",
@@ -70,7 +147,6 @@ const Case cases[] = {
      0,
      std::string("a????b"),
      L"4 durch"},
-    {"NUL", std::string("a\0b\n", 4), {}, 1, std::nullopt, L"U+0000"},
     {"lone CR", "a\rb\n", {}, 1, std::nullopt, L"U+000D"},
     {"empty source", "", {}, 1, std::nullopt, L"keinen Witz"},
     {"only separators", "%\n%\n", {}, 1, std::nullopt, L"keinen Witz"},
@@ -83,6 +159,7 @@ const Case cases[] = {
                  "A\x12"
                  "B"),
      L"2 Witze"},
+    {"one paragraph is a list", "a\nb\n", {}, 0, std::string("a\nb"), L"als Liste"},
     {"plain text forced as fortune",
      "a\n\nb\n",
      {L"--format", L"fortune"},
@@ -91,6 +168,7 @@ const Case cases[] = {
                  "b"),
      L"1 Witze"},
     {"unknown format", "a\n", {L"--format", L"csv"}, 2, std::nullopt, L"--format"},
+    {"format byte 0x1A in a list", "a\x1A", {}, 1, std::nullopt, L"Steuerzeichen U+001A"},
 };
 
 class ImportTest : public WitzTest {
@@ -187,10 +265,33 @@ TEST_F(ImportTest, MissingFolderIsMade) {
     EXPECT_EQ(fileBytes(target()), "neu");
 }
 
-TEST_F(ImportTest, UnreadableSourceWritesNothing) {
-    EXPECT_EQ(witz({L"import", (root / "fehlt.txt").wstring(), L"--nach", L"Neu"}), 2);
-    EXPECT_NE(err.find(L"nicht lesen"), std::wstring::npos) << visible(err);
-    EXPECT_TRUE(namesIn(root / "Witze").empty());
+TEST_F(ImportTest, SourcesThatAreNoTextWriteNothing) {
+    writeFile(L"gut.txt", "ein Witz\n", false);
+    writeFile(L"huhn.dat",
+              std::string("\0\0\0\x02\0\0\0\x01\0\0\0\x10\0\0\0\x05\0\0\0\0%\0\0\0", 24), false);
+    std::filesystem::create_directory(root / "Ordner");
+    const std::pair<const char*, const wchar_t*> refused[] = {
+        {"fehlt.txt", L"nicht lesen"},
+        {"Ordner", L"ist ein Ordner"},
+        {"huhn.dat", L"die Witze stehen in \u201E"},
+    };
+    for (const auto& [source, message] : refused) {
+        SCOPED_TRACE(source);
+        EXPECT_NE(witz({L"import", (root / "gut.txt").wstring(), (root / source).wstring(),
+                        L"--nach", L"Neu"}),
+                  0);
+        EXPECT_NE(err.find(message), std::wstring::npos) << visible(err);
+        EXPECT_EQ(std::count(err.begin(), err.end(), L'\n'), 1) << visible(err);
+        EXPECT_TRUE(namesIn(root / "Witze").empty());
+    }
+}
+
+TEST_F(ImportTest, ReservedDeviceNamesAreRefused) {
+    for (const wchar_t* name : {L"COM\u00b9", L"lpt\u00b3.txt", L"COM0", L"conin$"}) {
+        SCOPED_TRACE(visible(name));
+        EXPECT_EQ(witz({L"import", L"fehlt.txt", L"--nach", name}), 2);
+        EXPECT_NE(err.find(L"Ger\u00e4tename"), std::wstring::npos) << visible(err);
+    }
 }
 
 } // namespace

@@ -36,7 +36,10 @@ const Case cases[] = {
     {{L"suche", L"Polizist", L"--kategorie", L"Delta"}, 2, L"", L"Keine Kategorie"},
     {{L"liste"}, 0, L"  Beta  (3)\n", L"", true},
     {{L"liste"}, 0, L"7 Witze in 3 Kategorien\n", L"", true},
-    {{L"frobnicate"}, 2, L"", L"Unbekannter Befehl"},
+    {{L"frobnicate"}, 2, L"", L"weder ein Befehl noch eine Kategorie"},
+    {{L"Beta"}, 0, L"Beta: ", L"", true},
+    {{L"Beta", L"2"}, 0, L"POLIZIST und Polizist\n", L""},
+    {{L"Beta", L"--help"}, 2, L"", L"Unbekannter Befehl"},
     {{L"liste", L"--kaputt"}, 2, L"", L"Unbekannte Option"},
     {{L"zeige"}, 2, L"", L"Aufruf: witz zeige"},
     {{L"zeige", L"--help"}, 0, L"Aufruf: witz zeige KATEGORIE", L"", true},
@@ -84,6 +87,35 @@ TEST_F(ReadingTest, CategoriesByNumberInTheListsOrder) {
 TEST_F(ReadingTest, RandomJokeNamesItsPlace) {
     EXPECT_EQ(witz({}), 0);
     EXPECT_NE(out.find(L"/"), std::wstring::npos) << visible(out);
+}
+
+// Numbered as Windows lists a folder (and Wine any folder): case-insensitive, by UTF-16 units.
+TEST_F(WitzTest, CategoriesInWindowsOrder) {
+    for (const wchar_t* name : {L"\u00d6lfass", L"beta", L"Zeta 2", L"Alpha", L"Zeta 10",
+                                L"\u00c4rger", L"gamma", L"Zucker", L"10 Fragen", L"\u00e4tzend"}) {
+        writeFile(name, "x");
+    }
+    ASSERT_EQ(witz({L"liste"}), 0);
+    EXPECT_EQ(visible(out), visible(L" 1  10 Fragen  (1)\n 2  Alpha  (1)\n 3  beta  (1)\n"
+                                    L" 4  gamma  (1)\n 5  Zeta 10  (1)\n 6  Zeta 2  (1)\n"
+                                    L" 7  Zucker  (1)\n 8  \u00c4rger  (1)\n 9  \u00e4tzend  (1)\n"
+                                    L"10  \u00d6lfass  (1)\n10 Witze in 10 Kategorien\n"));
+}
+
+TEST_F(ReadingTest, FolderFromTheEnvironment) {
+#ifdef _WIN32
+    _wputenv_s(L"WITZ_ORDNER", root.wstring().c_str());
+#else
+    setenv("WITZ_ORDNER", root.string().c_str(), 1);
+#endif
+    int status = witz({L"liste"}, false);
+#ifdef _WIN32
+    _wputenv_s(L"WITZ_ORDNER", L"");
+#else
+    unsetenv("WITZ_ORDNER");
+#endif
+    EXPECT_EQ(status, 0) << visible(err);
+    EXPECT_NE(out.find(L"7 Witze in 3 Kategorien"), std::wstring::npos) << visible(out);
 }
 
 TEST_F(WitzTest, FolderWithoutJokesIsAnError) {

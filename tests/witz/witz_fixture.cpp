@@ -30,8 +30,10 @@ void recordUtf8(host::Stream stream, const std::string& text) {
 }
 } // namespace
 
-int WitzTest::witz(std::vector<std::wstring> args) {
-    args.insert(args.begin(), {L"-C", root.wstring()});
+int WitzTest::witz(std::vector<std::wstring> args, bool withFolder) {
+    if (withFolder) {
+        args.insert(args.begin(), {L"-C", root.wstring()});
+    }
     out.clear();
     err.clear();
     recordedOut = &out;

@@ -9,8 +9,8 @@
 
 class WitzTest : public JokeFolderTest {
   protected:
-    // Runs witz with -C on the test's folder; out and err hold what it wrote.
-    int witz(std::vector<std::wstring> args);
+    // Runs witz with -C on the test's folder (or without -C); out and err hold what it wrote.
+    int witz(std::vector<std::wstring> args, bool withFolder = true);
     // The bytes of a file, or nothing when it does not exist.
     std::optional<std::string> fileBytes(const std::filesystem::path& path) const;
     // The names in a folder, sorted.
