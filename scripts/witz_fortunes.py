@@ -17,6 +17,10 @@ PLAIN.update({c: "'" for c in "\u201a\u2018\u2019\u201b\u2039\u203a"})
 PLAIN.update({c: "-" for c in "\u2010\u2011\u2012\u2013\u2014\u2015\u2212"})
 PLAIN.update({c: " " for c in "\u00a0\u2002\u2003\u2007\u2009\u200a\u202f"})
 PLAIN["\u2026"] = "..."
+PLAIN["\u20ac"] = "EUR"
+# C1 control characters stand for the Windows-1252 character of their byte, where it has one.
+C1 = {chr(b): bytes([b]).decode("cp1252") for b in range(0x80, 0xA0)
+      if b not in (0x81, 0x8D, 0x8F, 0x90, 0x9D)}
 
 WORDS = ["Computer", "Liebe", "ist ein", "Frau", "Gott", "Geld", "Windows", "xyzzy-nirgends"]
 
@@ -25,9 +29,9 @@ def records(path):
     """The non-empty records of a fortune file, as witz should store and show them."""
     data = open(path, "rb").read()
     try:
-        text = data.decode("utf-8")
+        text = "".join(C1.get(c, c) for c in data.decode("utf-8"))
     except UnicodeDecodeError:
-        text = data.decode("latin-1")
+        text = "".join(C1.get(c, c) for c in data.decode("latin-1"))
     text = text.removeprefix("\ufeff")
     lines = text.split("\n")
     if text.endswith("\n"):

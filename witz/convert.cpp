@@ -27,6 +27,17 @@ std::u32string fromWindows1252(const std::string& bytes) {
     return text;
 }
 
+// C1 control characters in a Unicode source are nearly always Windows-1252 characters that
+// went through a conversion as ISO 8859-1 (U+0092 for the apostrophe ’): read as those.
+std::u32string fromC1(std::u32string text) {
+    for (char32_t& c : text) {
+        if (c >= 0x80 && c <= 0x9F) {
+            c = windows1252Character(static_cast<unsigned char>(c));
+        }
+    }
+    return text;
+}
+
 // UTF-16 after its byte-order mark; an unpaired surrogate becomes U+FFFD, which no joke file
 // can hold.
 std::u32string fromUtf16(const std::string& bytes, bool bigEndian) {
@@ -60,7 +71,7 @@ std::u32string fromUtf16(const std::string& bytes, bool bigEndian) {
 std::u32string decode(const std::string& bytes, SourceEncoding& encoding) {
     if (bytes.compare(0, 2, "\xFF\xFE") == 0 || bytes.compare(0, 2, "\xFE\xFF") == 0) {
         encoding = SourceEncoding::utf16;
-        return fromUtf16(bytes, bytes[0] == '\xFE');
+        return fromC1(fromUtf16(bytes, bytes[0] == '\xFE'));
     }
     std::u32string text;
     text.reserve(bytes.size());
@@ -77,7 +88,7 @@ std::u32string decode(const std::string& bytes, SourceEncoding& encoding) {
         i += length;
     }
     encoding = SourceEncoding::utf8;
-    return text;
+    return fromC1(text);
 }
 
 // The plain form of a common typographic character, or nullptr.

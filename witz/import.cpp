@@ -51,7 +51,7 @@ std::wstring describe(const ImportProblem& problem) {
             ? std::wstring(L"das Steuerzeichen ") + code + L" hat in Witzdateien eine Bedeutung"
         : c >= 0x80 && c <= 0x9F
             ? std::wstring(L"das Steuerzeichen ") + code +
-                  L" zeigt Pointex nicht (in Windows-1252 ein unbelegtes Byte)"
+                  L" zeigt Pointex nicht (in Windows-1252 unbelegt)"
             : std::wstring(code) + L" \u201E" + shown + L"\u201C gibt es in ISO 8859-1 nicht";
     return problem.source + L": Eintrag " + std::to_wstring(problem.record) + L", Zeile " +
            std::to_wstring(problem.line) + L", Zeichen " + std::to_wstring(problem.column) + L": " +

@@ -76,7 +76,13 @@ const Case cases[] = {
      std::string("??"
                  "?EUR"),
      L"4 Zeichen ersetzt (1 in schlichter Form, 3 durch"},
-    {"UTF-8 C1 control", "a\xC2\x85", {}, 1, std::nullopt, L"Steuerzeichen U+0085"},
+    {"UTF-8 C1 controls read as Windows-1252",
+     "a\xC2\x92s\xC2\x80",
+     {},
+     0,
+     std::string("a'sEUR"),
+     L"als Liste in UTF-8"},
+    {"UTF-8 C1 control undefined there", "a\xC2\x81", {}, 1, std::nullopt, L"Steuerzeichen U+0081"},
     {"UTF-16 with byte-order mark",
      std::string("\xFF\xFE"
                  "a\0\xE4\0\n\0\xAC\x20\n\0",
