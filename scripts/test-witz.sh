@@ -24,6 +24,38 @@ python3 scripts/witz_fortunes.py "$@" --keep "$collection" build/native/witz/wit
 trap wine_env_stop EXIT
 wine_env_build witz Pointex pointex_e2e >/dev/null
 
+echo "== the category order of the native witz against Wine's folder listings"
+# witz liste must number categories as Pointex does under Wine. File k holds k jokes, so the
+# counts witz liste prints give the order whatever the console's code page.
+order=$(mktemp -d)
+mkdir "$order/Witze" "$order/Ascii"
+k=0
+for name in beta Alpha "Zeta 2" "Zeta 10" gamma Zucker "10 Fragen" Ärger ätzend Ölfass \
+    "kurz und gut" Kurz Bär BAR bar2 _unten Ähre éclair Eule a-b "a b" ab a.b; do
+    k=$((k + 1))
+    seq "$k" >"$order/Witze/$name"
+    case $name in *[!A-Za-z0-9\ ]*) ;; *) printf 'x' >"$order/Ascii/$name" ;; esac
+done
+counts() { sed -n 's/^ *[0-9]*  .*  (\([0-9]*\))\r*$/\1/p'; }
+build/native/witz/witz -C "$order" liste | counts >"$order/native.txt"
+wine "$pointex_build/witz/witz.exe" -C "$(winepath -w "$order")" liste | counts >"$order/wine.txt"
+# Wine's cmd sorts dir's output itself (punctuation first, accents beside their letters), so
+# it agrees with the folder's own order for names of letters, digits and blanks.
+mv "$order/Ascii" "$order/Witze-ascii"
+mkdir "$order/ascii" && mv "$order/Witze-ascii" "$order/ascii/Witze"
+build/native/witz/witz -C "$order/ascii" liste | sed -n 's/^ *[0-9]*  \(.*\)  ([0-9]*)$/\1/p' \
+    >"$order/native-ascii.txt"
+(cd "$order/ascii/Witze" && wine cmd /c dir /b) | tr -d '\r' >"$order/dir.txt"
+if ! diff "$order/wine.txt" "$order/native.txt" || ! diff "$order/dir.txt" "$order/native-ascii.txt"
+then
+    echo "FAIL: witz liste numbers the categories in another order than Wine lists them" >&2
+    rm -rf "$order"
+    exit 1
+fi
+echo "the order of witz.exe (FindFirstFileW) for $(wc -l <"$order/native.txt") names, and of" \
+    "cmd's dir for $(wc -l <"$order/dir.txt") names of letters, digits and blanks"
+rm -rf "$order"
+
 echo "== the Windows console witz.exe under Wine ($pointex_build)"
 # One at a time: parallel Wine starts are flaky.
 python3 scripts/witz_fortunes.py --every 100 --jobs 1 wine "$pointex_build/witz/witz.exe"
