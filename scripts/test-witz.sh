@@ -56,9 +56,85 @@ echo "the order of witz.exe (FindFirstFileW) for $(wc -l <"$order/native.txt") n
     "cmd's dir for $(wc -l <"$order/dir.txt") names of letters, digits and blanks"
 rm -rf "$order"
 
-echo "== the Windows console witz.exe under Wine ($pointex_build)"
+# witz.exe writes a pipe in the console's code page; started from here it has no console (chcp
+# answers 0), and then it is the OEM code page of Wine's locale.
+codepage=$(wine cmd /c chcp </dev/null | tr -dc 0-9)
+if [ "${codepage:-0}" = 0 ]; then
+    codepage=$(wine reg query 'HKLM\System\CurrentControlSet\Control\Nls\CodePage' /v OEMCP \
+        </dev/null | sed -n 's/.*REG_SZ[[:space:]]*\([0-9]*\).*/\1/p')
+fi
+echo "== the Windows console witz.exe under Wine ($pointex_build, output in code page $codepage)"
 # One at a time: parallel Wine starts are flaky.
-python3 scripts/witz_fortunes.py --every 100 --jobs 1 wine "$pointex_build/witz/witz.exe"
+python3 scripts/witz_fortunes.py --every 100 --jobs 1 --encoding "cp$codepage" \
+    wine "$pointex_build/witz/witz.exe"
 
 echo "== the imported collection in Pointex.exe under Wine ($pointex_build)"
 wine_env_folder_check "$repo/$pointex_build/Pointex.exe" "$collection"
+
+echo "== witz.exe with files dropped on it, and its output in code page $codepage ($pointex_build)"
+drop=$(mktemp -d)
+trap 'wine_env_stop; rm -rf "$drop"' EXIT
+# witz.exe in a folder of its own, with a blank and an umlaut, as Explorer would start it.
+exe_folder="$drop/Pointex Ä"
+mkdir "$exe_folder"
+cp "$pointex_build/witz/witz.exe" "$exe_folder/"
+printf 'Wer weiß es?\n--\nNiemand ©.\n' >"$drop/Rätsel.txt"
+printf 'Hund\n%%\nKatze\n' >"$drop/Tiere.fortune"
+printf 'x\n' >"$drop/ende..txt"
+drop_failures=0
+
+drop_fail() { # text
+    echo "FAIL: $1" >&2
+    drop_failures=$((drop_failures + 1))
+}
+# Text encoded as witz.exe encodes a pipe: characters the code page lacks become "?".
+in_codepage() { # text
+    python3 -c 'import sys; sys.stdout.buffer.write(sys.argv[2].encode(sys.argv[1], "replace"))' \
+        "cp$codepage" "$1"
+}
+witz_exe() { # arguments...: runs witz.exe in $drop; $status, $drop/out and $drop/err tell
+    status=0
+    (cd "$drop" && wine "$exe_folder/witz.exe" "$@" >out 2>err </dev/null) || status=$?
+}
+
+# Each file goes to the category of its name beside witz.exe, a refused one is reported, the
+# status is the worst; the console is not witz.exe's own here, so it does not wait for Enter.
+witz_exe "$(winepath -w "$drop/Rätsel.txt")" "$(winepath -w "$drop/ende..txt")" \
+    "$(winepath -w "$drop/Tiere.fortune")"
+report="0 leere Einträge übersprungen, 0 Zeichen ersetzt (0 typografische, 0 durch \"?\")."
+[ $status = 2 ] || drop_fail "drop: exit status $status, not 2"
+cmp -s "$drop/out" <(in_codepage "Witze\\Rätsel: 1 Witze geschrieben, $report
+Witze\\Tiere: 2 Witze geschrieben, $report
+") || drop_fail "drop: the reports: $(od -An -c "$drop/out")"
+# shellcheck disable=SC1111 # witz's own quotation marks
+grep -qaF "$(in_codepage "„ende.“ taugt nicht")" "$drop/err" ||
+    drop_fail "drop: the refusal of ende..txt: $(cat "$drop/err")"
+if [ "$(ls "$exe_folder/Witze" | paste -sd,)" != "Rätsel,Tiere" ] ||
+    ! cmp -s "$exe_folder/Witze/Rätsel" <(printf 'Wer wei\xdf es?\x12Niemand \xa9.') ||
+    ! cmp -s "$exe_folder/Witze/Tiere" <(printf 'Hund\nKatze'); then
+    drop_fail "drop: the categories beside witz.exe: $(ls "$exe_folder/Witze")"
+fi
+
+# Redirected, a joke's umlauts come in the code page.
+witz_exe -C "$exe_folder" zeige Rätsel 1
+if [ $status != 0 ] || ! cmp -s "$drop/out" <(in_codepage $'Wer weiß es?\n\nNiemand ©.\n'); then
+    drop_fail "zeige: status $status, $(od -An -c "$drop/out")"
+fi
+
+# No drop: a relative name, a folder, a file after a command (each an unknown command); and no
+# argument at all, where witz.exe shows a joke and, not owning the console, does not wait.
+for args in "Tiere.fortune" "$(winepath -w "$exe_folder")" "liste|$(winepath -w "$drop/Tiere.fortune")"; do
+    IFS='|' read -r -a list <<<"$args"
+    witz_exe "${list[@]}"
+    [ $status = 2 ] || drop_fail "no drop: $args: exit status $status, not 2"
+done
+status=0
+(cd "$exe_folder" && wine ./witz.exe >"$drop/out" 2>&1 </dev/null) || status=$?
+if [ $status != 0 ] || grep -qa "Eingabetaste" "$drop/out" ||
+    ! grep -qaxE "Tiere: [12]/2|$(in_codepage "Rätsel: 1/1")" "$drop/out"; then
+    drop_fail "no arguments: status $status, $(cat "$drop/out")"
+fi
+[ "$(ls "$exe_folder/Witze" | paste -sd,)" = "Rätsel,Tiere" ] ||
+    drop_fail "no drop, yet the categories changed: $(ls "$exe_folder/Witze")"
+[ $drop_failures = 0 ] || exit 1
+echo "dropped files, redirected output, starts that are no drop: as expected"

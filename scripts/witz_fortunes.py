@@ -2,7 +2,8 @@
 """Imports every fortunes-de file with witz and checks the collection it wrote against this
 script's own reading of the records: the counts of `witz liste`, the text of `witz zeige` for
 every record (or every n-th with --every), the hits of `witz suche` against `grep -c`, and a
-clean `witz pruefe`."""
+clean `witz pruefe`. witz writes UTF-8 to a pipe, and witz.exe the console's code page (--encoding:
+characters that code page lacks come out as "?")."""
 import argparse
 import concurrent.futures
 import os
@@ -67,8 +68,10 @@ def main():
     parser.add_argument("--every", type=int, default=1, help="show every n-th record only")
     parser.add_argument("--jobs", type=int, default=2, help="witz processes at once")
     parser.add_argument("--keep", help="write the collection below this folder and keep it")
+    parser.add_argument("--encoding", default="utf-8", help="the encoding witz writes a pipe in")
     options = parser.parse_args()
     witz = options.witz
+    encoding = options.encoding
     failures = []
 
     def fail(text):
@@ -96,7 +99,7 @@ def main():
     print(f"imported {len(sources)} files, {sum(map(len, expected.values()))} records")
 
     listed = {}
-    for line in run(witz, "-C", work, "liste").stdout.decode("utf-8").splitlines():
+    for line in run(witz, "-C", work, "liste").stdout.decode(encoding).splitlines():
         match = re.fullmatch(r"\s*\d+  (.*)  \((\d+)\)", line)
         if match:
             listed[match.group(1)] = int(match.group(2))
@@ -108,9 +111,9 @@ def main():
     def show(job):
         name, number, record = job
         done = run(witz, "-C", work, "zeige", name, str(number))
-        out = done.stdout.decode("utf-8")
-        return None if out == record + "\n" else (
-            f"zeige {name} {number}: status {done.returncode}, {out!r} != {record!r}, "
+        expected = (record + "\n").encode(encoding, "replace")
+        return None if done.stdout == expected else (
+            f"zeige {name} {number}: status {done.returncode}, {done.stdout!r} != {expected!r}, "
             f"{done.stderr!r}")
 
     jobs = [(name, k + 1, record) for name in sources
@@ -119,7 +122,9 @@ def main():
         for problem in pool.map(show, jobs):
             if problem:
                 fail(problem)
-    print(f"zeige: {len(jobs)} records compared")
+    lossy = sum(1 for _, _, record in jobs
+                if record.encode(encoding, "replace").decode(encoding) != record)
+    print(f"zeige: {len(jobs)} records compared ({encoding}; {lossy} with characters it lacks)")
 
     files = [os.path.join(folder, name) for name in sources]
     environment = dict(os.environ, LC_ALL="C")
@@ -134,7 +139,7 @@ def main():
                 counts[os.path.basename(path)] = int(count)
             found = run(witz, "-C", work, "suche", word, *case)
             hits = {}
-            for line in found.stdout.decode("utf-8").splitlines():
+            for line in found.stdout.decode(encoding).splitlines():
                 name = next(n for n in sources if line.startswith(n + ":"))
                 hits[name] = hits.get(name, 0) + 1
             total = sum(counts.values())
@@ -147,8 +152,8 @@ def main():
 
     checked = run(witz, "pruefe", folder)
     if checked.returncode != 0:
-        fail("pruefe: " + checked.stdout.decode("utf-8"))
-    print("pruefe: " + checked.stdout.decode("utf-8").strip().splitlines()[-1])
+        fail("pruefe: " + checked.stdout.decode(encoding))
+    print("pruefe: " + checked.stdout.decode(encoding).strip().splitlines()[-1])
 
     if not options.keep:
         subprocess.run(["rm", "-rf", work], check=False)

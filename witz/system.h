@@ -8,20 +8,26 @@ namespace host {
 
 enum class Stream { out, err };
 
-// Writes text to standard output or error: UTF-8, or UTF-16 to a Windows console. Output is
-// buffered until flush; tests replace the function to record what a command writes.
+// Writes text to standard output or error: UTF-8, or on Windows UTF-16 to a console and the
+// console's code page elsewhere. Output is buffered until flush; tests replace the function to
+// record what a command writes.
 using WriteFunction = void (*)(Stream stream, const std::wstring& text);
 extern WriteFunction write;
 // The same for text already in UTF-8, the cheap way for much output (a search's hits).
 using WriteUtf8Function = void (*)(Stream stream, const std::string& text);
 extern WriteUtf8Function writeUtf8;
-// Text as UTF-8, the way write would put it out.
+// Text as UTF-8, the form writeUtf8 takes.
 std::string toUtf8(const std::wstring& text);
 void flush();
 
 // Whether standard input and output are both a terminal, so that witz may wait for Enter.
 bool interactive();
 void waitForEnter();
+
+// On Windows only: whether the console is witz's own (Explorer opened it for witz, and closes it
+// when witz ends), and the folder that holds witz.exe (empty when it cannot be found).
+bool ownsConsole();
+std::wstring programFolder();
 
 // A seed that differs between two starts within the same second.
 unsigned randomSeed();

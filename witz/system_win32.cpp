@@ -1,4 +1,5 @@
-// The system side of witz on Windows: UTF-16 to a console, UTF-8 when redirected; wide file names.
+// The system side of witz on Windows: UTF-16 to a console, the console's code page when
+// redirected; wide file names; the program's folder and console.
 #include "system.h"
 
 #include <algorithm>
@@ -17,6 +18,34 @@ HANDLE handleOf(Stream stream) {
 bool isConsole(HANDLE handle) {
     DWORD mode = 0;
     return handle != INVALID_HANDLE_VALUE && handle != nullptr && GetConsoleMode(handle, &mode);
+}
+
+// cmd's "more", a file written by PowerShell 5.1's ">" and most other readers of a pipe decode it
+// with the console's code page (850 on a German Windows), so redirected text is written in it.
+// "chcp 65001" makes that UTF-8. A character the code page lacks becomes "?", never a look-alike.
+std::string inOutputCodePage(const std::wstring& text) {
+    static const UINT codePage = GetConsoleOutputCP() != 0 ? GetConsoleOutputCP() : GetOEMCP();
+    if (codePage == CP_UTF8) {
+        return toUtf8(text);
+    }
+    const int length = static_cast<int>(text.size());
+    DWORD flags = WC_NO_BEST_FIT_CHARS;
+    const char* unknown = "?";
+    int size =
+        WideCharToMultiByte(codePage, flags, text.data(), length, nullptr, 0, unknown, nullptr);
+    if (size == 0 && !text.empty()) {
+        // Code pages such as the ISO 2022 ones take neither flags nor a replacement.
+        flags = 0;
+        unknown = nullptr;
+        size =
+            WideCharToMultiByte(codePage, flags, text.data(), length, nullptr, 0, unknown, nullptr);
+        if (size == 0) {
+            return toUtf8(text);
+        }
+    }
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(codePage, flags, text.data(), length, &bytes[0], size, unknown, nullptr);
+    return bytes;
 }
 
 void flushStream(Stream stream) {
@@ -38,7 +67,7 @@ void flushStream(Stream stream) {
             done += written;
         }
     } else {
-        const std::string bytes = toUtf8(buffer);
+        const std::string bytes = inOutputCodePage(buffer);
         for (std::size_t done = 0; done < bytes.size();) {
             DWORD written = 0;
             if (!WriteFile(handle, bytes.data() + done, static_cast<DWORD>(bytes.size() - done),
@@ -60,7 +89,7 @@ void writeText(Stream stream, const std::wstring& text) {
     }
 }
 
-// A console takes UTF-16 and a redirected output gets UTF-8 again: one way through for both.
+// A console takes UTF-16 and a redirected output its code page: one way through for both.
 void writeUtf8Text(Stream stream, const std::string& text) {
     int size =
         MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
@@ -96,6 +125,28 @@ void waitForEnter() {
     wchar_t line[256];
     DWORD count = 0;
     ReadConsoleW(GetStdHandle(STD_INPUT_HANDLE), line, 256, &count, nullptr);
+}
+
+bool ownsConsole() {
+    DWORD processes[2];
+    return GetConsoleProcessList(processes, 2) == 1;
+}
+
+std::wstring programFolder() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD length = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
+        if (length == 0) {
+            return std::wstring();
+        }
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    std::size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }
 
 unsigned randomSeed() {

@@ -1,6 +1,7 @@
-// Reads the resources back out of a built Pointex.exe: version, About dialog template, icons,
-// manifest, and the executable's kind. The file is the shipped 32-bit program where
-// POINTEX_SHIPPED_EXE names it, else this build's own (POINTEX_EXE), of this test's bitness.
+// Reads the resources back out of the built Pointex.exe and witz.exe: version, icons, manifest
+// and the executable's kind of both, and Pointex's About dialog template. The files are the
+// shipped 32-bit programs where POINTEX_SHIPPED_EXE and WITZ_SHIPPED_EXE name them, else this
+// build's own (POINTEX_EXE, WITZ_EXE), of this test's bitness.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -10,35 +11,112 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "resource.h"
 
 namespace {
 
-const char* shippedExe() {
-    return std::getenv("POINTEX_SHIPPED_EXE");
-}
+using Values = std::vector<std::pair<const wchar_t*, const wchar_t*>>;
 
-std::wstring exePath() {
-    const char* path = shippedExe() ? shippedExe() : std::getenv("POINTEX_EXE");
-    return path ? std::wstring(path, path + std::strlen(path)) : std::wstring();
+// What differs between the two programs. In a manifest's expected texts, "@own@" stands for the
+// program's processor as its own identity names it, "@dependency@" as a dependency names it.
+struct Program {
+    const char* name;
+    const char* variable;        // this build's file
+    const char* shippedVariable; // the shipped 32-bit file
+    WORD subsystem;
+    Values values; // the version resource's texts besides those both programs share
+    std::vector<std::string> inManifest;
+    std::vector<std::string> notInManifest;
+};
+
+// The twin's manifest is the shipped one with its own processor in both places, so that both
+// builds run the same version of the common controls.
+const Program pointex{
+    "Pointex",
+    "POINTEX_EXE",
+    "POINTEX_SHIPPED_EXE",
+    IMAGE_SUBSYSTEM_WINDOWS_GUI,
+    {
+        {L"Build", L"2009"},
+        {L"Comments", L"Freeware"},
+        {L"Developer", L"das Pointex-Team"},
+        {L"FileDescription", L"Pointex - zum verwalten von Witzen"},
+        {L"InternalName", L"Pointex"},
+        {L"LegalTrademarks", L"Keine Marke"},
+        {L"OriginalFilename", L"Pointex.exe"},
+        {L"PrivateBuild", L""},
+        {L"SpecialBuild", L""},
+        {L"Support", L"kein offizieller Support"},
+        {L"Users", L"The World!"},
+    },
+    {
+        "version=\"0.64.1.0\" processorArchitecture=\"@own@\"",
+        "name=\"Controls\"",
+        "name=\"Microsoft.Windows.Common-Controls\"",
+        "version=\"6.0.0.0\" processorArchitecture=\"@dependency@\"",
+        "publicKeyToken=\"6595b64144ccf1df\"",
+        "language=\"*\"",
+    },
+    {},
+};
+
+// A console program: no common controls; it runs as its caller, and it names every Windows from
+// Vista on, so that no write of it below "Program Files" is redirected elsewhere.
+const Program witz{
+    "witz",
+    "WITZ_EXE",
+    "WITZ_SHIPPED_EXE",
+    IMAGE_SUBSYSTEM_WINDOWS_CUI,
+    {
+        {L"FileDescription", L"witz - Pointex' Witze in der Eingabeaufforderung"},
+        {L"InternalName", L"witz"},
+        {L"OriginalFilename", L"witz.exe"},
+    },
+    {
+        "<trustInfo xmlns=\"urn:schemas-microsoft-com:asm.v3\">",
+        "<requestedExecutionLevel level=\"asInvoker\" uiAccess=\"false\"/>",
+        "<compatibility xmlns=\"urn:schemas-microsoft-com:compatibility.v1\">",
+        "<supportedOS Id=\"{e2011457-1546-43c5-a5fe-008deee3d3f0}\"/>",
+        "<supportedOS Id=\"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}\"/>",
+        "<supportedOS Id=\"{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}\"/>",
+        "<supportedOS Id=\"{1f676c76-80e1-4239-95bb-83d0f6d0da78}\"/>",
+        "<supportedOS Id=\"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}\"/>",
+    },
+    {"Common-Controls", "<dependency"},
+};
+
+bool shipped() {
+    return std::getenv("POINTEX_SHIPPED_EXE") != nullptr;
 }
 
 bool isX86() {
-    return shippedExe() != nullptr || sizeof(void*) == 4;
+    return shipped() || sizeof(void*) == 4;
 }
 
-class Resources : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        // As data, so that a 64-bit test can read the 32-bit program and the other way round.
-        module = LoadLibraryExW(exePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-        ASSERT_NE(module, nullptr) << "cannot load POINTEX_EXE";
-    }
-    void TearDown() override { FreeLibrary(module); }
+std::wstring exePath(const Program& program) {
+    const char* path = std::getenv(shipped() ? program.shippedVariable : program.variable);
+    return path ? std::wstring(path, path + std::strlen(path)) : std::wstring();
+}
 
-    std::vector<unsigned char> bytesOf(const wchar_t* type, int id) {
+// An executable loaded as data, so that a 64-bit test can read the 32-bit program and the other
+// way round.
+class ResourceFile {
+  public:
+    explicit ResourceFile(const Program& program) : path(exePath(program)) {
+        module = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    }
+    ~ResourceFile() {
+        if (module != nullptr) {
+            FreeLibrary(module);
+        }
+    }
+    ResourceFile(const ResourceFile&) = delete;
+    ResourceFile& operator=(const ResourceFile&) = delete;
+
+    std::vector<unsigned char> bytesOf(const wchar_t* type, int id) const {
         HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), type);
         if (found == nullptr) {
             return {};
@@ -46,7 +124,43 @@ class Resources : public ::testing::Test {
         auto* data = static_cast<const unsigned char*>(LockResource(LoadResource(module, found)));
         return std::vector<unsigned char>(data, data + SizeofResource(module, found));
     }
+    // The image sizes of a group icon: a directory of reserved, type, count, then 14-byte entries
+    // starting with the width.
+    std::vector<int> iconSizes(int id) const {
+        std::vector<unsigned char> group = bytesOf(MAKEINTRESOURCEW(14), id);
+        std::vector<int> sizes;
+        if (group.size() < 6) {
+            return sizes;
+        }
+        int count = group[4] | (group[5] << 8);
+        for (int i = 0; i < count && 6 + 14 * (i + 1) <= static_cast<int>(group.size()); ++i) {
+            int width = group[6 + 14 * i];
+            sizes.push_back(width == 0 ? 256 : width);
+        }
+        std::sort(sizes.begin(), sizes.end());
+        return sizes;
+    }
+
+    const std::wstring path;
     HMODULE module = nullptr;
+};
+
+// Pointex's own resources.
+class Resources : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_NE(file.module, nullptr) << "cannot load POINTEX_EXE"; }
+    std::vector<unsigned char> bytesOf(const wchar_t* type, int id) {
+        return file.bytesOf(type, id);
+    }
+    ResourceFile file{pointex};
+};
+
+// What both programs have, each its own way.
+class ProgramResources : public ::testing::TestWithParam<const Program*> {
+  protected:
+    void SetUp() override { ASSERT_NE(file.module, nullptr) << "cannot load " << program.variable; }
+    const Program& program = *GetParam();
+    ResourceFile file{program};
 };
 
 // A cursor over a dialog template's words.
@@ -127,12 +241,13 @@ TEST_F(Resources, AboutDialogTemplateIsTheClassicFormAsDesigned) {
     EXPECT_GE(bytes.size(), reader.at);
 }
 
-TEST_F(Resources, VersionResourceCarriesTheProgramsProperties) {
+TEST_P(ProgramResources, VersionResourceCarriesTheProgramsProperties) {
+    const std::wstring& exe = file.path;
     DWORD ignored = 0;
-    DWORD size = GetFileVersionInfoSizeW(exePath().c_str(), &ignored);
+    DWORD size = GetFileVersionInfoSizeW(exe.c_str(), &ignored);
     ASSERT_GT(size, 0u);
     std::vector<unsigned char> info(size);
-    ASSERT_TRUE(GetFileVersionInfoW(exePath().c_str(), 0, size, info.data()));
+    ASSERT_TRUE(GetFileVersionInfoW(exe.c_str(), 0, size, info.data()));
 
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
@@ -157,24 +272,15 @@ TEST_F(Resources, VersionResourceCarriesTheProgramsProperties) {
     EXPECT_EQ(translation[0], 0x0407);
     EXPECT_EQ(translation[1], 0x04E4);
 
-    const std::pair<const wchar_t*, const wchar_t*> values[] = {
-        {L"Build", L"2009"},
-        {L"Comments", L"Freeware"},
+    // Both programs share the version numbers and the maker.
+    Values values = {
         {L"CompanyName", L"Pointex-Team"},
-        {L"Developer", L"das Pointex-Team"},
-        {L"FileDescription", L"Pointex - zum verwalten von Witzen"},
         {L"FileVersion", L"1, 5, 0, 0"},
-        {L"InternalName", L"Pointex"},
         {L"LegalCopyright", L"Copyright \u00a9 2026 das Pointex-Team"},
-        {L"LegalTrademarks", L"Keine Marke"},
-        {L"OriginalFilename", L"Pointex.exe"},
-        {L"PrivateBuild", L""},
         {L"ProductName", L"Pointex"},
         {L"ProductVersion", L"1, 5, 0, 0"},
-        {L"SpecialBuild", L""},
-        {L"Support", L"kein offizieller Support"},
-        {L"Users", L"The World!"},
     };
+    values.insert(values.end(), program.values.begin(), program.values.end());
     for (const auto& [key, value] : values) {
         std::wstring query = std::wstring(L"\\StringFileInfo\\040904E4\\") + key;
         wchar_t* text = nullptr;
@@ -186,67 +292,68 @@ TEST_F(Resources, VersionResourceCarriesTheProgramsProperties) {
         EXPECT_TRUE(found || *value == L'\0');
     }
     // The resource itself is stored as German.
-    EXPECT_NE(FindResourceExW(module, MAKEINTRESOURCEW(16), MAKEINTRESOURCEW(1), 0x0407), nullptr);
+    EXPECT_NE(FindResourceExW(file.module, MAKEINTRESOURCEW(16), MAKEINTRESOURCEW(1), 0x0407),
+              nullptr);
 }
 
-TEST_F(Resources, IconsHaveTheirSizes) {
-    // A group icon directory: reserved, type, count, then 14-byte entries starting with width.
-    auto sizesOf = [this](int id) {
-        std::vector<unsigned char> group = bytesOf(MAKEINTRESOURCEW(14), id);
-        std::vector<int> sizes;
-        if (group.size() < 6) {
-            return sizes;
-        }
-        int count = group[4] | (group[5] << 8);
-        for (int i = 0; i < count && 6 + 14 * (i + 1) <= static_cast<int>(group.size()); ++i) {
-            int width = group[6 + 14 * i];
-            sizes.push_back(width == 0 ? 256 : width);
-        }
-        std::sort(sizes.begin(), sizes.end());
-        return sizes;
-    };
-    EXPECT_EQ(sizesOf(IDI_APP), (std::vector<int>{16, 32, 64, 128}));
+TEST_F(Resources, ToolbarIconsHaveTheirSize) {
     for (int id = IDI_PREVIOUS; id <= IDI_SOLVE; ++id) {
-        EXPECT_EQ(sizesOf(id), std::vector<int>{16}) << "icon " << id;
+        EXPECT_EQ(file.iconSizes(id), std::vector<int>{16}) << "icon " << id;
     }
 }
 
-// The twin's manifest is the shipped one with its own processor in both places, so that both
-// builds run the same version of the common controls.
-TEST_F(Resources, ManifestAsksForCommonControlsSixForItsProcessor) {
-    std::vector<unsigned char> bytes = bytesOf(MAKEINTRESOURCEW(24), 1);
-    std::string manifest(bytes.begin(), bytes.end());
-    const std::string own = isX86() ? "x86" : "amd64";
-    const std::string dependency = isX86() ? "X86" : "amd64";
-    EXPECT_NE(manifest.find("version=\"0.64.1.0\" processorArchitecture=\"" + own + "\""),
-              std::string::npos)
-        << manifest;
-    EXPECT_NE(manifest.find("xmlns=\"urn:schemas-microsoft-com:asm.v1\""), std::string::npos);
-    EXPECT_NE(manifest.find("name=\"Controls\""), std::string::npos);
-    EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\""), std::string::npos);
-    EXPECT_NE(manifest.find("version=\"6.0.0.0\" processorArchitecture=\"" + dependency + "\""),
-              std::string::npos)
-        << manifest;
-    EXPECT_NE(manifest.find("publicKeyToken=\"6595b64144ccf1df\""), std::string::npos);
-    EXPECT_NE(manifest.find("language=\"*\""), std::string::npos);
+TEST_P(ProgramResources, ProgramIconHasItsSizes) {
+    EXPECT_EQ(file.iconSizes(IDI_APP), (std::vector<int>{16, 32, 64, 128}));
 }
 
-TEST_F(Resources, IsAGuiProgramForItsProcessor) {
-    auto* base = reinterpret_cast<const unsigned char*>(reinterpret_cast<std::uintptr_t>(module) &
-                                                        ~std::uintptr_t{3});
+TEST_P(ProgramResources, ManifestAsksForWhatTheProgramNeeds) {
+    std::vector<unsigned char> bytes = file.bytesOf(MAKEINTRESOURCEW(24), 1);
+    std::string manifest(bytes.begin(), bytes.end());
+    EXPECT_NE(manifest.find("<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" "
+                            "manifestVersion=\"1.0\">"),
+              std::string::npos)
+        << manifest;
+    for (std::string text : program.inManifest) {
+        const std::pair<std::string, std::string> processors[] = {
+            {"@own@", isX86() ? "x86" : "amd64"}, {"@dependency@", isX86() ? "X86" : "amd64"}};
+        for (const auto& [name, value] : processors) {
+            if (std::size_t at = text.find(name); at != std::string::npos) {
+                text.replace(at, name.size(), value);
+            }
+        }
+        EXPECT_NE(manifest.find(text), std::string::npos) << text << " in\n" << manifest;
+    }
+    for (const std::string& text : program.notInManifest) {
+        EXPECT_EQ(manifest.find(text), std::string::npos) << text << " in\n" << manifest;
+    }
+    // A 64-bit program whose manifest names another processor does not start.
+    if (!isX86()) {
+        EXPECT_EQ(manifest.find("rchitecture=\"x86\""), std::string::npos) << manifest;
+        EXPECT_EQ(manifest.find("rchitecture=\"X86\""), std::string::npos) << manifest;
+    }
+}
+
+TEST_P(ProgramResources, IsAProgramOfItsKindForItsProcessor) {
+    auto* base = reinterpret_cast<const unsigned char*>(
+        reinterpret_cast<std::uintptr_t>(file.module) & ~std::uintptr_t{3});
     auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
     ASSERT_EQ(dos->e_magic, IMAGE_DOS_SIGNATURE);
     if (isX86()) {
         auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(base + dos->e_lfanew);
         EXPECT_EQ(nt->FileHeader.Machine, IMAGE_FILE_MACHINE_I386);
         EXPECT_EQ(nt->OptionalHeader.Magic, IMAGE_NT_OPTIONAL_HDR32_MAGIC);
-        EXPECT_EQ(nt->OptionalHeader.Subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
+        EXPECT_EQ(nt->OptionalHeader.Subsystem, program.subsystem);
     } else {
         auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(base + dos->e_lfanew);
         EXPECT_EQ(nt->FileHeader.Machine, IMAGE_FILE_MACHINE_AMD64);
         EXPECT_EQ(nt->OptionalHeader.Magic, IMAGE_NT_OPTIONAL_HDR64_MAGIC);
-        EXPECT_EQ(nt->OptionalHeader.Subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
+        EXPECT_EQ(nt->OptionalHeader.Subsystem, program.subsystem);
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Programs, ProgramResources, ::testing::Values(&pointex, &witz),
+                         [](const ::testing::TestParamInfo<const Program*>& info) {
+                             return std::string(info.param->name);
+                         });
 
 } // namespace
