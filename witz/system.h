@@ -31,7 +31,5 @@ bool readWholeFile(const std::wstring& path, std::string& bytes);
 
 enum class EntryKind { missing, file, folder };
 EntryKind entryKind(const std::wstring& path);
-bool makeFolder(const std::wstring& path);
-void removeFolder(const std::wstring& path);
 
 } // namespace host

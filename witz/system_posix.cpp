@@ -115,12 +115,4 @@ EntryKind entryKind(const std::wstring& path) {
     return S_ISDIR(status.st_mode) ? EntryKind::folder : EntryKind::file;
 }
 
-bool makeFolder(const std::wstring& path) {
-    return mkdir(platform::encodeName(path).c_str(), 0777) == 0;
-}
-
-void removeFolder(const std::wstring& path) {
-    rmdir(platform::encodeName(path).c_str());
-}
-
 } // namespace host

@@ -137,12 +137,4 @@ EntryKind entryKind(const std::wstring& path) {
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? EntryKind::folder : EntryKind::file;
 }
 
-bool makeFolder(const std::wstring& path) {
-    return CreateDirectoryW(path.c_str(), nullptr) != 0;
-}
-
-void removeFolder(const std::wstring& path) {
-    RemoveDirectoryW(path.c_str());
-}
-
 } // namespace host
