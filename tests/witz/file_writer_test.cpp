@@ -78,8 +78,9 @@ TEST_F(FileWriterTest, NoTemporaryFileAmongTheCategories) {
         beforeRename = nullptr;
 
         EXPECT_EQ(seenInFolder, test.before);
-        ASSERT_EQ(seenBeside.size(), 2u);
-        EXPECT_EQ(seenBeside[1], "Witze");
+        seenBeside.erase(std::remove(seenBeside.begin(), seenBeside.end(), "Witze"),
+                         seenBeside.end());
+        ASSERT_EQ(seenBeside.size(), 1u);
         EXPECT_NE(seenBeside[0].find("witz-import"), std::string::npos) << seenBeside[0];
         EXPECT_EQ(namesIn(root), Names{"Witze"});
         EXPECT_EQ(namesIn(root / "Witze"), test.after);
@@ -129,8 +130,10 @@ TEST_F(FileWriterTest, InterruptLeavesTheFoldersAsTheyWere) {
     }
 }
 
-// Names and paths this system cannot take are refused before anything is written.
+// Names and paths this system cannot take are refused before anything is written: on POSIX
+// systems a name over 255 bytes in UTF-8, on Windows a path that reaches MAX_PATH.
 TEST_F(FileWriterTest, TooLongNamesAreRefused) {
+    const bool utf8Names = sizeof(wchar_t) == 4;
     std::wstring nested;
     for (int k = 0; k < 2100; ++k) {
         nested += L"x/";
@@ -141,13 +144,14 @@ TEST_F(FileWriterTest, TooLongNamesAreRefused) {
         bool writable;
     } cases[] = {
         {folder(), std::wstring(100, L'\u00e4'), true},
-        {folder(), std::wstring(200, L'\u00e4'), false},
+        {folder(), std::wstring(200, L'\u00e4'), !utf8Names && folder().size() + 201 < 260},
+        {folder(), std::wstring(250, L'a'), utf8Names},
         {folder(), std::wstring(256, L'a'), false},
         {(root / nested / "Witze").wstring(), L"Neu", false},
     };
     for (const auto& test : cases) {
-        SCOPED_TRACE(visible(test.name) + " in a folder of " + std::to_string(test.folder.size()) +
-                     " characters");
+        SCOPED_TRACE(std::to_string(test.name.size()) + " characters in a folder of " +
+                     std::to_string(test.folder.size()));
         std::wstring why = unwritableName(test.folder, test.name);
         EXPECT_EQ(why.empty(), test.writable) << visible(why);
         if (!test.writable) {
@@ -157,7 +161,8 @@ TEST_F(FileWriterTest, TooLongNamesAreRefused) {
         }
     }
     // witz import refuses such a name before it reads a source (this one does not exist).
-    EXPECT_EQ(witz({L"import", L"fehlt.txt", L"--nach", std::wstring(200, L'\u00e4')}), 2);
+    std::wstring refused = utf8Names ? std::wstring(200, L'\u00e4') : std::wstring(250, L'a');
+    EXPECT_EQ(witz({L"import", L"fehlt.txt", L"--nach", refused}), 2);
     EXPECT_NE(err.find(L"zu lang"), std::wstring::npos) << visible(err);
     EXPECT_EQ(err.find(L"fehlt.txt"), std::wstring::npos) << visible(err);
 }
