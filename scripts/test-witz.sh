@@ -4,7 +4,8 @@
 # witz.exe under Wine (every 100th record shown), and opens the natively imported collection in
 # Pointex.exe under Wine, which must list every category with the count the files hold. The
 # Windows build is the 32-bit one, or the 64-bit twin where this machine cannot execute 32-bit
-# programs. Arguments go to scripts/witz_fortunes.py's native run (for example --every 10).
+# programs. Last, scripts/test-import-trace.sh traces the native import's file calls. Arguments
+# go to scripts/witz_fortunes.py's native run (for example --every 10).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$(pwd)
@@ -30,3 +31,6 @@ python3 scripts/witz_fortunes.py --every 100 --jobs 1 wine "$pointex_build/witz/
 
 echo "== the imported collection in Pointex.exe under Wine ($pointex_build)"
 wine_env_folder_check "$repo/$pointex_build/Pointex.exe" "$collection"
+
+echo "== the native witz import under strace: nothing written in Witze but by the final rename"
+scripts/test-import-trace.sh "$repo/build/native/witz/witz"
