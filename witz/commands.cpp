@@ -84,8 +84,8 @@ const Command commands[] = {
      L"  --ersetzen         solche Zeichen als \"?\" schreiben statt abzubrechen\n"
      L"  --anhaengen        an eine bestehende Kategorie anh\u00e4ngen\n"
      L"  --ersetzen-datei   eine bestehende Kategorie ersetzen\n"
-     L"Die Datei wird ganz unter einem vor\u00fcbergehenden Namen geschrieben und dann "
-     L"umbenannt.\n",
+     L"Die Datei wird ganz unter einem vor\u00fcbergehenden Namen neben dem Ordner Witze "
+     L"geschrieben\nund dann in einem Schritt nach Witze verschoben.\n",
      {L"--ersetzen", L"--anhaengen", L"--ersetzen-datei"},
      {L"--nach", L"--format"},
      1,
