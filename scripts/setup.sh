@@ -7,7 +7,7 @@ packages=(
     g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
     g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
     wine wine32:i386 wine64 xvfb xauth x11-utils imagemagick icoutils
-    hyperfine ripgrep time valgrind python3 unzip
+    hyperfine ripgrep time valgrind strace python3 unzip
     fortunes-de fortune-mod
 )
 

@@ -4,7 +4,8 @@
 # witz.exe under Wine (every 100th record shown), and opens the natively imported collection in
 # Pointex.exe under Wine, which must list every category with the count the files hold. The
 # Windows build is the 32-bit one, or the 64-bit twin where this machine cannot execute 32-bit
-# programs. Arguments go to scripts/witz_fortunes.py's native run (for example --every 10).
+# programs. Last, scripts/test-import-trace.sh traces the native import's file calls. Arguments
+# go to scripts/witz_fortunes.py's native run (for example --every 10).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$(pwd)
@@ -101,10 +102,10 @@ witz_exe() { # arguments...: runs witz.exe in $drop; $status, $drop/out and $dro
 # status is the worst; the console is not witz.exe's own here, so it does not wait for Enter.
 witz_exe "$(winepath -w "$drop/Rätsel.txt")" "$(winepath -w "$drop/ende..txt")" \
     "$(winepath -w "$drop/Tiere.fortune")"
-report="0 leere Einträge übersprungen, 0 Zeichen ersetzt (0 typografische, 0 durch \"?\")."
+report="0 leere Einträge übersprungen, 0 Zeichen ersetzt (0 in schlichter Form, 0 durch \"?\")."
 [ $status = 2 ] || drop_fail "drop: exit status $status, not 2"
-cmp -s "$drop/out" <(in_codepage "Witze\\Rätsel: 1 Witze geschrieben, $report
-Witze\\Tiere: 2 Witze geschrieben, $report
+cmp -s "$drop/out" <(in_codepage "Witze\\Rätsel: 1 Witze geschrieben, $report Gelesen: Rätsel.txt als Text in Absätzen in UTF-8.
+Witze\\Tiere: 2 Witze geschrieben, $report Gelesen: Tiere.fortune als Fortune-Datei in UTF-8.
 ") || drop_fail "drop: the reports: $(od -An -c "$drop/out")"
 # shellcheck disable=SC1111 # witz's own quotation marks
 grep -qaF "$(in_codepage "„ende.“ taugt nicht")" "$drop/err" ||
@@ -138,3 +139,6 @@ fi
     drop_fail "no drop, yet the categories changed: $(ls "$exe_folder/Witze")"
 [ $drop_failures = 0 ] || exit 1
 echo "dropped files, redirected output, starts that are no drop: as expected"
+
+echo "== the native witz import under strace: nothing written in Witze but by the final rename"
+scripts/test-import-trace.sh "$repo/build/native/witz/witz"

@@ -72,7 +72,7 @@ const Command commands[] = {
      L"--ersetzen-datei]",
      L"Fortune-Dateien oder Text in die Kategorie Witze/NAME umwandeln",
      L"Formate (ohne --format erkannt: mit einer Zeile, die nur \"%\" enth\u00e4lt, Fortune;\n"
-     L"mit Leerzeilen zwischen Abs\u00e4tzen Text; sonst Liste):\n"
+     L"mit Leerzeilen zwischen Abs\u00e4tzen oder einer Zeile \"--\" Text; sonst Liste):\n"
      L"  fortune  ein Eintrag endet an einer Zeile, die nur \"%\" enth\u00e4lt\n"
      L"  text     ein Witz je Absatz; eine Zeile, die nur \"--\" enth\u00e4lt, beginnt einen\n"
      L"           L\u00f6sungsteil\n"
@@ -94,8 +94,8 @@ const Command commands[] = {
      L"  --ersetzen         solche Zeichen als \"?\" schreiben statt abzubrechen\n"
      L"  --anhaengen        an eine bestehende Kategorie anh\u00e4ngen\n"
      L"  --ersetzen-datei   eine bestehende Kategorie ersetzen\n"
-     L"Die Datei wird ganz unter einem vor\u00fcbergehenden Namen geschrieben und dann "
-     L"umbenannt.\n",
+     L"Die Datei wird ganz unter einem vor\u00fcbergehenden Namen neben dem Ordner Witze "
+     L"geschrieben\nund dann in einem Schritt nach Witze verschoben.\n",
      {L"--ersetzen", L"--anhaengen", L"--ersetzen-datei"},
      {L"--nach", L"--format"},
      1,

@@ -361,11 +361,15 @@ void readList(const std::vector<Line>& lines, Converter& converter) {
     }
 }
 
-// Fortune when a line holds only "%"; text when a blank line stands between two others, so that
-// paragraphs mean something; otherwise a list, one joke a line.
+// Fortune when a line holds only "%"; text when a line holds only "--" or a blank line stands
+// between two others, so that paragraphs mean something; otherwise a list, one joke a line.
 SourceFormat detectFormat(const std::vector<Line>& lines) {
     if (std::any_of(lines.begin(), lines.end(), isPercentLine)) {
         return SourceFormat::fortune;
+    }
+    if (std::any_of(lines.begin(), lines.end(),
+                    [](const Line& line) { return trimmedEnd(line.text) == U"--"; })) {
+        return SourceFormat::text;
     }
     bool textSeen = false;
     bool blankAfterText = false;

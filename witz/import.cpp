@@ -132,6 +132,12 @@ int runImport(const Arguments& args) {
         complain(L"\u201E" + name + L"\u201C taugt nicht als Kategorie: " + why);
         return failed;
     }
+    if (std::wstring why =
+            unwritableName(args.directory + platform::pathSeparator + L"Witze", name);
+        !why.empty()) {
+        complain(L"\u201E" + name + L"\u201C taugt nicht als Kategorie: " + why);
+        return failed;
+    }
     bool append = args.has(L"--anhaengen");
     bool replaceFile = args.has(L"--ersetzen-datei");
     SourceFormat format;
@@ -219,13 +225,9 @@ int runImport(const Arguments& args) {
         return negative;
     }
 
-    bool madeFolder = folderKind == host::EntryKind::missing && host::makeFolder(folder);
     std::wstring error = writeWholeFile(folder, name, appendJokes(existing, conversion.jokes),
                                         exists ? WriteMode::replace : WriteMode::createNew);
     if (!error.empty()) {
-        if (madeFolder) {
-            host::removeFolder(folder);
-        }
         complain(error + L"; nichts ge\u00e4ndert.");
         return failed;
     }

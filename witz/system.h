@@ -40,7 +40,5 @@ std::wstring environment(const wchar_t* name);
 
 enum class EntryKind { missing, file, folder };
 EntryKind entryKind(const std::wstring& path);
-bool makeFolder(const std::wstring& path);
-void removeFolder(const std::wstring& path);
 
 } // namespace host

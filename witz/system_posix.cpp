@@ -121,12 +121,4 @@ std::wstring environment(const wchar_t* name) {
     return value != nullptr ? platform::decodeName(value) : std::wstring();
 }
 
-bool makeFolder(const std::wstring& path) {
-    return mkdir(platform::encodeName(path).c_str(), 0777) == 0;
-}
-
-void removeFolder(const std::wstring& path) {
-    rmdir(platform::encodeName(path).c_str());
-}
-
 } // namespace host

@@ -194,12 +194,4 @@ std::wstring environment(const wchar_t* name) {
     return length > 0 && length < 32768 ? std::wstring(value, length) : std::wstring();
 }
 
-bool makeFolder(const std::wstring& path) {
-    return CreateDirectoryW(path.c_str(), nullptr) != 0;
-}
-
-void removeFolder(const std::wstring& path) {
-    RemoveDirectoryW(path.c_str());
-}
-
 } // namespace host

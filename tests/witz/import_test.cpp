@@ -166,6 +166,13 @@ const Case cases[] = {
                  "B"),
      L"2 Witze"},
     {"one paragraph is a list", "a\nb\n", {}, 0, std::string("a\nb"), L"als Liste"},
+    {"one paragraph with a solution is text",
+     "a\n--\nb\n",
+     {},
+     0,
+     std::string("a\x12"
+                 "b"),
+     L"als Text in Abs\u00e4tzen"},
     {"plain text forced as fortune",
      "a\n\nb\n",
      {L"--format", L"fortune"},
