@@ -23,11 +23,15 @@ bool isConsole(HANDLE handle) {
 // cmd's "more", a file written by PowerShell 5.1's ">" and most other readers of a pipe decode it
 // with the console's code page (850 on a German Windows), so redirected text is written in it.
 // "chcp 65001" makes that UTF-8. A character the code page lacks becomes "?", never a look-alike.
-std::string inOutputCodePage(const std::wstring& text) {
+std::string inOutputCodePage(const std::wstring& shown) {
     static const UINT codePage = GetConsoleOutputCP() != 0 ? GetConsoleOutputCP() : GetOEMCP();
     if (codePage == CP_UTF8) {
-        return toUtf8(text);
+        return toUtf8(shown);
     }
+    // witz's own quotation marks, which the OEM code pages lack, as plain ones rather than "?".
+    std::wstring text = shown;
+    std::replace_if(
+        text.begin(), text.end(), [](wchar_t c) { return c == L'\u201E' || c == L'\u201C'; }, L'"');
     const int length = static_cast<int>(text.size());
     DWORD flags = WC_NO_BEST_FIT_CHARS;
     const char* unknown = "?";
