@@ -37,6 +37,18 @@ while IFS=$'\t' read -r _ category _; do
 done < <(grep -v '^#' collection/quellen.tsv | tail -n +2)
 python3 scripts/package_zip.py check "dist/$zip" "$top" "${wanted[@]}"
 
+# A listed file missing from fortunes-de stops the collection with its name, writing nothing.
+partial=$work/fortunes-de-ohne-elefanten
+mkdir -p "$partial"
+find /usr/share/games/fortunes/de -maxdepth 1 -type f ! -name elefanten -exec cp -t "$partial" {} +
+if POINTEX_FORTUNES_DE=$partial scripts/make-collection.sh "$work/partial" 2>"$work/partial.err" ||
+    ! grep -q ': elefanten$' "$work/partial.err" || [ -e "$work/partial" ]; then
+    cat "$work/partial.err" >&2
+    echo "FAIL: a collection without fortunes-de's elefanten did not stop naming it" >&2
+    exit 1
+fi
+echo "without fortunes-de's elefanten: $(cat "$work/partial.err")"
+
 # Unpacked by another implementation than the one that wrote it.
 unpacked="$repo/$work/Entpackt für Jürgen/Gäste Ordner"
 mkdir -p "$unpacked"

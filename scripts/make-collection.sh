@@ -54,7 +54,7 @@ rm -rf "$work"
 mkdir -p "$work"
 cp -r sample/Witze "$work/Witze"
 cp sample/about sample/version "$work/"
-samples=$(cd sample/Witze && LC_ALL=C ls | paste -sd, | sed -e 's/,/, /g' -e 's/\(.*\), /\1 und /')
+samples=$(cd sample/Witze && printf '%s\n' * | LC_ALL=C sort | paste -sd, | sed -e 's/,/, /g' -e 's/\(.*\), /\1 und /')
 
 taken=$(mktemp) left=$(mktemp)
 trap 'rm -f "$taken" "$left"' EXIT
