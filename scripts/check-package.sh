@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Checks the release package: two builds at one moment give the same zip byte for byte; the zip
-# holds every entry below one folder, safe names, a PE32 GUI Pointex.exe; and unpacked into a
-# folder whose path has blanks and umlauts, the program started there under Wine shows the sample
-# categories with their counts and the About dialog's three texts.
+# holds every entry below one folder, safe names, a PE32 GUI Pointex.exe, CR LF texts; unpacked
+# into a folder whose path has blanks and umlauts, it holds our sample categories unchanged, and
+# each category taken from fortunes-de as many jokes as this check counts records in its source
+# (riddles with their solution parts), clean for witz pruefe; and the program started there under
+# Wine shows every category with its count, reveals a riddle's solution with "Lösen" and shows
+# the About dialog's three texts.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$(pwd)
@@ -25,21 +28,46 @@ else
 fi
 (cd dist && sha256sum --check --quiet SHA256SUMS)
 
-wanted=(Pointex.exe witz.exe Witze/ about version lizenz LIESMICH.txt LICENSE.txt)
+wanted=(Pointex.exe witz.exe Witze/ about version lizenz LIESMICH.txt QUELLEN.txt LICENSE.txt)
 for file in sample/Witze/*; do
     wanted+=("Witze/${file##*/}")
 done
+while IFS=$'\t' read -r _ category _; do
+    [ "$category" = - ] || wanted+=("Witze/$category")
+done < <(grep -v '^#' collection/quellen.tsv | tail -n +2)
 python3 scripts/package_zip.py check "dist/$zip" "$top" "${wanted[@]}"
+
+# A listed file missing from fortunes-de stops the collection with its name, writing nothing.
+partial=$work/fortunes-de-ohne-elefanten
+mkdir -p "$partial"
+find /usr/share/games/fortunes/de -maxdepth 1 -type f ! -name elefanten -exec cp -t "$partial" {} +
+if POINTEX_FORTUNES_DE=$partial scripts/make-collection.sh "$work/partial" 2>"$work/partial.err" ||
+    ! grep -q ': elefanten$' "$work/partial.err" || [ -e "$work/partial" ]; then
+    cat "$work/partial.err" >&2
+    echo "FAIL: a collection without fortunes-de's elefanten did not stop naming it" >&2
+    exit 1
+fi
+echo "without fortunes-de's elefanten: $(cat "$work/partial.err")"
 
 # Unpacked by another implementation than the one that wrote it.
 unpacked="$repo/$work/Entpackt für Jürgen/Gäste Ordner"
 mkdir -p "$unpacked"
 unzip -q "dist/$zip" -d "$unpacked"
 folder=$unpacked/$top
-diff -r sample/Witze "$folder/Witze"
-for file in about version lizenz; do
+for file in sample/Witze/*; do
+    cmp "$file" "$folder/Witze/${file##*/}"
+done
+for file in about version; do
     cmp "sample/$file" "$folder/$file"
 done
+python3 scripts/check_collection.py "$folder" /usr/share/games/fortunes/de collection/quellen.tsv \
+    build/native/witz/witz
+build/native/witz/witz pruefe "$folder/Witze"
+if ! grep -q 'MIT License' "$folder/lizenz" ||
+    ! grep -q 'GNU General Public License, Version 2' "$folder/lizenz"; then
+    echo "FAIL: the About dialog's lizenz does not name the MIT licence and the GPL-2" >&2
+    exit 1
+fi
 
 # shellcheck source=wine-env.sh
 . scripts/wine-env.sh

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the release from scratch and writes dist/Pointex-<version>-win32.zip and dist/SHA256SUMS:
-# one folder Pointex-<version>/ with Pointex.exe, witz.exe, the sample collection, the About
-# texts, LIESMICH.txt and the licence. The same SOURCE_DATE_EPOCH gives the same zip byte for
-# byte; without it the time of the last commit is taken.
+# one folder Pointex-<version>/ with Pointex.exe, witz.exe, the release collection (our sample
+# categories and those scripts/make-collection.sh takes from Debian's fortunes-de), the About
+# texts, QUELLEN.txt, LIESMICH.txt and the licence. The same SOURCE_DATE_EPOCH and fortunes-de
+# version give the same zip byte for byte; without it the time of the last commit is taken.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -39,10 +40,15 @@ folder=$stage/$name
 rm -rf "$stage"
 mkdir -p "$folder"
 cp "$build/Pointex.exe" "$build/witz/witz.exe" "$folder/"
-cp -r sample/Witze "$folder/Witze"
-cp sample/about sample/version sample/lizenz "$folder/"
+collection=build/collection
+scripts/make-collection.sh "$collection"
+cp -r "$collection/Witze" "$folder/Witze"
+cp "$collection/about" "$collection/version" "$collection/lizenz" "$folder/"
+read -r jokes _ _ categories _ < <(build/native/witz/witz -C "$collection" liste | tail -n 1)
 # Texts for Windows' editors: CR LF line ends.
-sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' docs/LIESMICH.txt >"$folder/LIESMICH.txt"
+sed -e "s/@VERSION@/$version/g" -e "s/@WITZE@/$jokes/g" -e "s/@KATEGORIEN@/$categories/g" \
+    -e 's/$/\r/' docs/LIESMICH.txt >"$folder/LIESMICH.txt"
+sed -e 's/$/\r/' "$collection/QUELLEN.txt" >"$folder/QUELLEN.txt"
 sed -e 's/$/\r/' LICENSE >"$folder/LICENSE.txt"
 
 mkdir -p dist

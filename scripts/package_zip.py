@@ -7,7 +7,8 @@ name, each carries the moment EPOCH (UTC), Unix permissions 0755 for folders and
 
 check ZIP TOP ENTRY...: every ENTRY (relative to TOP) is in the zip, every name lies below TOP
 without an absolute path or "..", Pointex.exe is a PE32 GUI program and witz.exe a PE32 console
-program, and LIESMICH.txt has CR LF line ends throughout. Prints what fails; exits 1 then.
+program, and LIESMICH.txt, QUELLEN.txt and LICENSE.txt have CR LF line ends throughout. Prints
+what fails; exits 1 then.
 """
 
 import stat
@@ -88,11 +89,12 @@ def check(target, top, wanted):
                 found = pe_kind(archive.read(f"{top}/{name}"))
                 if found != (0x10B, subsystem):
                     faults.append(f"{name} is not a PE32 {kind} program (magic, subsystem: {found})")
-        if f"{top}/LIESMICH.txt" in names:
-            text = archive.read(f"{top}/LIESMICH.txt")
-            pairs = text.count(b"\r\n")
-            if not text or text.count(b"\n") != pairs or text.count(b"\r") != pairs:
-                faults.append("LIESMICH.txt does not have CR LF line ends throughout")
+        for name in ("LIESMICH.txt", "QUELLEN.txt", "LICENSE.txt"):
+            if f"{top}/{name}" in names:
+                text = archive.read(f"{top}/{name}")
+                pairs = text.count(b"\r\n")
+                if not text or text.count(b"\n") != pairs or text.count(b"\r") != pairs:
+                    faults.append(f"{name} does not have CR LF line ends throughout")
     for fault in faults:
         print(f"FAIL: {fault}")
     if not faults:

@@ -1,9 +1,11 @@
 // Any given folder as Pointex shows it, against its own files: the categories with their counts,
-// the totals and the About dialog's three texts. Runs only when POINTEX_E2E_FOLDER names the
+// the totals, the first solution part of a riddle in each category that has one, and the About
+// dialog's three texts. Runs only when POINTEX_E2E_FOLDER names the
 // folder (an unpacked release, a collection written by witz); the program is POINTEX_EXE.
 #include "fixture.h"
 #include "joke_model.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -13,6 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
+constexpr int numberField = 302, solveButton = 303;
 constexpr int textArea = 400;
 constexpr int aboutButton = 403, versionButton = 404, lizenzButton = 405;
 
@@ -58,13 +61,14 @@ TEST(FolderCheck, ShowsTheFoldersCategoriesCountsAndAboutTexts) {
     const auto names = jokeFileNames(folder);
     ASSERT_FALSE(names.empty()) << "no joke files in " << testing::PrintToString(folder);
     std::vector<std::wstring> items;
+    std::vector<std::vector<std::string>> jokes;
     std::size_t total = 0;
     for (const auto& name : names) {
         const auto bytes = readBytes(fs::path(folder) / L"Witze" / name);
         ASSERT_TRUE(bytes) << "cannot read " << testing::PrintToString(name);
-        const std::size_t count = model::jokes(*bytes).size();
-        items.push_back(name + L"  (" + std::to_wstring(count) + L")");
-        total += count;
+        jokes.push_back(model::jokes(*bytes));
+        items.push_back(name + L"  (" + std::to_wstring(jokes.back().size()) + L")");
+        total += jokes.back().size();
     }
 
     e2e::Pointex app;
@@ -75,6 +79,26 @@ TEST(FolderCheck, ShowsTheFoldersCategoriesCountsAndAboutTexts) {
     EXPECT_EQ(app.statusPart(1), std::to_wstring(total) + L" Witze in " +
                                      std::to_wstring(names.size()) + L" Kategorien");
     EXPECT_TRUE(app.messageBoxes().empty()) << "a box came up at start";
+
+    // The first joke with a solution in each category, by its number: "Lösen" adds a part.
+    std::size_t solved = 0;
+    for (std::size_t category = 0; category < names.size(); ++category) {
+        const auto& all = jokes[category];
+        const auto riddle = std::find_if(
+            all.begin(), all.end(), [](const auto& joke) { return model::parts(joke).size() > 1; });
+        if (riddle == all.end()) {
+            continue;
+        }
+        const auto parts = model::parts(*riddle);
+        const auto number = std::to_wstring(riddle - all.begin() + 1);
+        ASSERT_TRUE(app.chooseCategory(static_cast<int>(category)) &&
+                    app.replaceText(numberField, number));
+        EXPECT_EQ(app.jokeText(), model::view(parts, 0)) << testing::PrintToString(names[category]);
+        ASSERT_TRUE(app.enabled(solveButton)) << testing::PrintToString(names[category]);
+        ASSERT_TRUE(app.click(solveButton));
+        EXPECT_EQ(app.jokeText(), model::view(parts, 1)) << testing::PrintToString(names[category]);
+        ++solved;
+    }
 
     HWND dialog = app.openAbout();
     ASSERT_NE(dialog, nullptr);
@@ -91,7 +115,8 @@ TEST(FolderCheck, ShowsTheFoldersCategoriesCountsAndAboutTexts) {
     EXPECT_TRUE(e2e::waitFor([&] { return !IsWindow(dialog); }, e2e::commandTimeout))
         << "the About dialog is still open";
     std::cout << "[ folder  ] " << names.size() << " categories, " << total
-              << " jokes and the three About texts as the files say\n";
+              << " jokes and the three About texts as the files say; a solution part shown in "
+              << solved << " categories\n";
 }
 
 } // namespace
