@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <vector>
+
 #include "app/app.h"
 #include "library/joke_reader.h"
 #include "resources/resource.h"
@@ -48,15 +50,31 @@ void showSearchResults() {
                ID_RESULT_HEADER);
     HTREEITEM textItem = insertItem(TVI_ROOT, library.getSearchText(), ID_RESULT_HEADER);
 
+    // Wine's tree view finds the item a message names by a linear scan over all items in the
+    // order they were inserted, so inserting a hit costs as many steps as items came before its
+    // parent. The group's category items therefore go in first, one per run of hits in the same
+    // category, and the hits after them: the same tree, each hit's parent found early.
     const auto& categories = library.getHitCategories();
     const auto& jokes = library.getHitJokes();
+    std::vector<HTREEITEM> categoryItems;
     std::uint32_t previousCategory = 0;
+    for (std::uint32_t i = 1; i <= hitCount; ++i) {
+        std::uint32_t n = categories[i];
+        if (n != previousCategory) {
+            categoryItems.push_back(
+                insertItem(textItem, library.getCategoryName(n), ID_RESULT_HEADER));
+            previousCategory = n;
+        }
+    }
+
+    previousCategory = 0;
+    std::size_t run = 0;
     HTREEITEM categoryItem = nullptr;
     for (std::uint32_t i = 1; i <= hitCount; ++i) {
         std::uint32_t n = categories[i];
         std::uint32_t k = jokes[i];
         if (n != previousCategory) {
-            categoryItem = insertItem(textItem, library.getCategoryName(n), ID_RESULT_HEADER);
+            categoryItem = categoryItems[run++];
             previousCategory = n;
         }
         insertItem(categoryItem, intToString(static_cast<std::int32_t>(k)), hitValue(n, k));
