@@ -2,7 +2,7 @@
 """Checks a release collection against its sources: every category that collection/quellen.tsv
 takes from fortunes-de holds as many jokes as this script counts records in the source file, as
 `witz liste` reports them; the riddle categories hold a joke with solution parts (0x12) for
-every record that starts with "F:"; every other category is one of our samples; and the whole
+every record that holds a question line ("F:") and after it an answer line ("A:"); every other category is one of our samples; and the whole
 has at least MIN_JOKES jokes in MIN_CATEGORIES categories.
 
 check_collection.py FOLDER SOURCE LIST WITZ...: FOLDER holds Witze, SOURCE the fortune files,
@@ -16,6 +16,12 @@ import sys
 MIN_JOKES = 3000
 MIN_CATEGORIES = 12
 
+
+
+def is_riddle(record):
+    """A question line ("F:") and after it an answer line ("A:"), blanks before the marks."""
+    marks = [line.lstrip(" \t\u00a0")[:2] for line in record.split("\n")]
+    return "F:" in marks and "A:" in marks[marks.index("F:"):]
 
 def records(path):
     """The records of a fortune file that are not blank: text between lines holding only "%"."""
@@ -56,7 +62,7 @@ def main():
             faults.append(f"{category}: witz liste does not say {len(own)}, the records of {name}")
         jokes = open(os.path.join(folder, "Witze", category), "rb").read().split(b"\n")
         solved = sum(1 for joke in jokes if b"\x12" in joke)
-        riddles = sum(1 for r in own if r.startswith("F:")) if "raetsel" in options else 0
+        riddles = sum(1 for r in own if is_riddle(r)) if "raetsel" in options else 0
         if solved != riddles:
             faults.append(f"{category}: {solved} jokes with solution parts, {riddles} riddles in {name}")
         if riddles:

@@ -214,15 +214,15 @@ std::size_t afterMark(const std::u32string& text, char32_t letter) {
     return column + leadingBlanks(text.substr(column));
 }
 
-// A riddle record starts with a question ("F:") and holds an answer ("A:"). Its answers become
+// A riddle record holds a question ("F:") and after it an answer ("A:"). Its answers become
 // solution parts; a question after an answer goes on in that part on a new line, so that each
-// "Lösen" shows one answer and the next question. Blank lines go, and so do the marks and the
-// indent of lines that go on a question or an answer.
+// "Lösen" shows one answer and the next question. Lines before the first question lead into it.
+// Blank lines go, and so do the marks and the indent of the other lines.
 bool isRiddle(const Record& record) {
-    auto first = std::find_if(record.lines.begin(), record.lines.end(),
-                              [](const Line* line) { return !isBlankLine(line->text); });
-    return first != record.lines.end() && afterMark((*first)->text, U'F') > 0 &&
-           std::any_of(first, record.lines.end(),
+    auto question = std::find_if(record.lines.begin(), record.lines.end(),
+                                 [](const Line* line) { return afterMark(line->text, U'F') > 0; });
+    return question != record.lines.end() &&
+           std::any_of(question, record.lines.end(),
                        [](const Line* line) { return afterMark(line->text, U'A') > 0; });
 }
 

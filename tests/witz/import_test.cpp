@@ -104,12 +104,15 @@ const Case cases[] = {
      std::string("a\nb"),
      L"1 leere Eintr\u00e4ge"},
     {"riddles in fortune records",
-     "F: Frage?\nA: Antwort\n   weiter\n\nF:Zweite?\nA:  Zwei\n%\nKein R\xc3\xa4tsel\nA: b\n%\n",
+     "F: Frage?\nA: Antwort\n   weiter\n\nF:Zweite?\nA:  Zwei\n%\nKein R\xc3\xa4tsel\nA: b\n%\nM D "
+     "M\nF: "
+     "weiter?\nA: D\n%\n",
      {L"--format=raetsel"},
      0,
      std::string("Frage?\x12"
                  "Antwort\x11weiter\x11Zweite?\x12Zwei\nKein R\xe4tsel\x11"
-                 "A: b"),
+                 "A: b\nM D M\x11weiter?\x12"
+                 "D"),
      L"als R\u00e4tsel in UTF-8"},
     {"riddles line by line",
      "F: a?\nA: b\nF: c?\nsteht noch da\nA: d\n",
