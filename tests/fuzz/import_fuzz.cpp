@@ -279,16 +279,19 @@ struct Reference {
         }
     }
 
-    void add(const Record& record) {
+    // A record empty or only blank is skipped. That is decided before a riddle loses its marks:
+    // "F:" and "A:" alone make a joke of an empty question and an empty answer.
+    void add(const Record& record, bool riddles) {
         if (std::all_of(record.lines.begin(), record.lines.end(), blankLine)) {
             return;
         }
+        const Record shaped = riddles ? riddleOf(record) : record;
         Bytes joke;
-        for (std::size_t k = 0; k < record.lines.size(); ++k) {
+        for (std::size_t k = 0; k < shaped.lines.size(); ++k) {
             if (k > 0) {
-                joke += record.parts[k] ? '\x12' : '\x11';
+                joke += shaped.parts[k] ? '\x12' : '\x11';
             }
-            convert(record.lines[k], joke);
+            convert(shaped.lines[k], joke);
         }
         jokes.push_back(joke);
     }
@@ -311,7 +314,7 @@ struct Reference {
                                       : riddles                      ? riddleLines(lines)
                                                                      : list(lines);
         for (const Record& record : records) {
-            add(riddles ? riddleOf(record) : record);
+            add(record, riddles);
         }
         reading.format = riddles ? SourceFormat::riddle : found;
         readings.push_back(reading);
