@@ -494,7 +494,7 @@ void expectRefusal(const Bytes& source, std::size_t k) {
     std::wstring expected = !notText(source) ? L""
                             : strfileIndex(source)
                                 ? L"strfile"
-                                : L"Offset " + std::to_wstring(source.find('\0'));
+                                : L"Offset " + std::to_wstring(source.find('\0')) + L".";
     if (expected.empty() != why.empty() || why.find(expected) == std::wstring::npos) {
         fuzz::fail("why source " + std::to_string(k + 1) + " is no text", expected, why);
     }
