@@ -73,12 +73,13 @@ Input parse(const std::uint8_t* data, std::size_t size) {
 
 // The reference: the import's rules, one source at a time.
 
-// Not a source of jokes: a NUL byte outside UTF-16. strfile's index (three NUL bytes, the
-// version 1 or 2, the delimiter "%" at byte 20) gets its own message.
+// UTF-16 starts with its byte-order mark, in either order.
 bool utf16(const Bytes& bytes) {
     return bytes.compare(0, 2, "\xFF\xFE") == 0 || bytes.compare(0, 2, "\xFE\xFF") == 0;
 }
 
+// Not a source of jokes: a NUL byte outside UTF-16. strfile's index (three NUL bytes, the
+// version 1 or 2, the delimiter "%" at byte 20) gets its own message.
 bool strfileIndex(const Bytes& bytes) {
     return bytes.size() >= 24 && bytes[0] == 0 && bytes[1] == 0 && bytes[2] == 0 &&
            (bytes[3] == 1 || bytes[3] == 2) && bytes[20] == '%';
