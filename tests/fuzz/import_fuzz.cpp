@@ -4,15 +4,15 @@
 //
 // Input: a flags byte, then, with an existing category, one byte giving the length of its old
 // bytes and those bytes, then, with two sources, one byte giving the length of the first; the
-// rest is the (last) source. Flags: bits 0-1 the format (automatic, fortune, text, automatic),
-// bit 2 --ersetzen, bits 3-4 the category (new, --anhaengen to an existing one,
-// --ersetzen-datei, existing without either: refused), bit 5 an LF after the old bytes,
-// bit 6 two sources.
+// rest is the (last) source. Flags: bits 0-1 and 7 the format (bit 7 clear: automatic, fortune,
+// text, list; set: riddle), bit 2 --ersetzen, bits 3-4 the category (new, --anhaengen to an
+// existing one, --ersetzen-datei, existing without either: refused), bit 5 an LF after the old
+// bytes, bit 6 two sources.
 //
-// On the memory file system the conversion and the file's bytes are taken from the importer's
-// own functions (convertSource, appendJokes) and written through the seam; with
-// POINTEX_FUZZ_REAL_FILES=1 the whole "witz import" command runs on the disk, writer included,
-// and a refused import must leave the folder as it was, byte for byte.
+// On the memory file system the refusal of a source, the conversion and the file's bytes are
+// taken from the importer's own functions (whyNotText, convertSource, appendJokes) and written
+// through the seam; with POINTEX_FUZZ_REAL_FILES=1 the whole "witz import" command runs on the
+// disk, writer included, and a refused import must leave the folder as it was, byte for byte.
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
@@ -54,8 +54,8 @@ Input parse(const std::uint8_t* data, std::size_t size) {
     auto lengthByte = [&]() -> std::size_t { return at < size ? data[at++] : 0; };
     unsigned flags = size > 0 ? data[at++] : 0;
     static const SourceFormat formats[] = {SourceFormat::automatic, SourceFormat::fortune,
-                                           SourceFormat::text, SourceFormat::automatic};
-    input.format = formats[flags & 3];
+                                           SourceFormat::text, SourceFormat::list};
+    input.format = (flags & 128) != 0 ? SourceFormat::riddle : formats[flags & 3];
     input.replaceUnknown = (flags & 4) != 0;
     input.category = static_cast<Category>((flags >> 3) & 3);
     if (input.category != Category::fresh) {
@@ -73,10 +73,52 @@ Input parse(const std::uint8_t* data, std::size_t size) {
 
 // The reference: the import's rules, one source at a time.
 
-// The characters of a source: UTF-8 when all of it is (a byte-order mark dropped), else one per
-// byte. Checked against the table of well-formed sequences: a lead byte's allowed second bytes.
-std::u32string characters(const Bytes& bytes) {
+// UTF-16 starts with its byte-order mark, in either order.
+bool utf16(const Bytes& bytes) {
+    return bytes.compare(0, 2, "\xFF\xFE") == 0 || bytes.compare(0, 2, "\xFE\xFF") == 0;
+}
+
+// Not a source of jokes: a NUL byte outside UTF-16. strfile's index (three NUL bytes, the
+// version 1 or 2, the delimiter "%" at byte 20) gets its own message.
+bool strfileIndex(const Bytes& bytes) {
+    return bytes.size() >= 24 && bytes[0] == 0 && bytes[1] == 0 && bytes[2] == 0 &&
+           (bytes[3] == 1 || bytes[3] == 2) && bytes[20] == '%';
+}
+
+bool notText(const Bytes& bytes) {
+    return !utf16(bytes) && bytes.find('\0') != Bytes::npos;
+}
+
+// UTF-16 after its byte-order mark: a high and a low surrogate make one character; a surrogate
+// without its partner and an odd last byte are U+FFFD.
+std::u32string fromUtf16(const Bytes& bytes) {
+    bool bigEndian = bytes[0] == '\xFE';
+    std::vector<char32_t> units;
+    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+        unsigned first = static_cast<unsigned char>(bytes[i]);
+        unsigned second = static_cast<unsigned char>(bytes[i + 1]);
+        units.push_back(bigEndian ? first * 256 + second : second * 256 + first);
+    }
+    auto high = [](char32_t u) { return u >= 0xD800 && u < 0xDC00; };
+    auto low = [](char32_t u) { return u >= 0xDC00 && u < 0xE000; };
     std::u32string text;
+    for (std::size_t k = 0; k < units.size(); ++k) {
+        if (high(units[k]) && k + 1 < units.size() && low(units[k + 1])) {
+            text += 0x10000 + (units[k] - 0xD800) * 0x400 + (units[k + 1] - 0xDC00);
+            ++k;
+        } else {
+            text += high(units[k]) || low(units[k]) ? 0xFFFD : units[k];
+        }
+    }
+    if (bytes.size() % 2 != 0) {
+        text += 0xFFFD;
+    }
+    return text;
+}
+
+// UTF-8 when all of it is (a byte-order mark dropped), checked against the table of well-formed
+// sequences: a lead byte's allowed second bytes. Returns false at the first ill-formed sequence.
+bool fromUtf8(const Bytes& bytes, std::u32string& text) {
     std::size_t i = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
     while (i < bytes.size()) {
         unsigned b = static_cast<unsigned char>(bytes[i]);
@@ -103,22 +145,50 @@ std::u32string characters(const Bytes& bytes) {
             value = value << 6 | (next & 0x3F);
         }
         if (!valid) {
-            return std::u32string(reinterpret_cast<const unsigned char*>(bytes.data()),
-                                  reinterpret_cast<const unsigned char*>(bytes.data()) +
-                                      bytes.size());
+            return false;
         }
         text += value;
         i += length;
+    }
+    return true;
+}
+
+// Windows-1252 where ISO 8859-1 has its C1 control characters; 0x81, 0x8D, 0x8F, 0x90 and 0x9D
+// it leaves undefined.
+const std::map<char32_t, char32_t> windows1252 = {
+    {0x80, 0x20AC}, {0x82, 0x201A}, {0x83, 0x0192}, {0x84, 0x201E}, {0x85, 0x2026}, {0x86, 0x2020},
+    {0x87, 0x2021}, {0x88, 0x02C6}, {0x89, 0x2030}, {0x8A, 0x0160}, {0x8B, 0x2039}, {0x8C, 0x0152},
+    {0x8E, 0x017D}, {0x91, 0x2018}, {0x92, 0x2019}, {0x93, 0x201C}, {0x94, 0x201D}, {0x95, 0x2022},
+    {0x96, 0x2013}, {0x97, 0x2014}, {0x98, 0x02DC}, {0x99, 0x2122}, {0x9A, 0x0161}, {0x9B, 0x203A},
+    {0x9C, 0x0153}, {0x9E, 0x017E}, {0x9F, 0x0178}};
+
+// The characters of a source: UTF-16 with a byte-order mark, else UTF-8, else one per byte; in
+// each, a C1 control character that Windows-1252 defines is read as its character there.
+std::u32string characters(const Bytes& bytes, SourceEncoding& encoding) {
+    std::u32string text;
+    if (utf16(bytes)) {
+        encoding = SourceEncoding::utf16;
+        text = fromUtf16(bytes);
+    } else if (fromUtf8(bytes, text)) {
+        encoding = SourceEncoding::utf8;
+    } else {
+        encoding = SourceEncoding::windows1252;
+        text.assign(reinterpret_cast<const unsigned char*>(bytes.data()),
+                    reinterpret_cast<const unsigned char*>(bytes.data()) + bytes.size());
+    }
+    for (char32_t& c : text) {
+        auto defined = c >= 0x80 && c <= 0x9F ? windows1252.find(c) : windows1252.end();
+        c = defined != windows1252.end() ? defined->second : c;
     }
     return text;
 }
 
 const std::map<char32_t, Bytes> plainForms = {
-    {0x201E, "\""}, {0x201C, "\""},  {0x201D, "\""}, {0x201F, "\""}, {0xAB, "\""},  {0xBB, "\""},
-    {0x201A, "'"},  {0x2018, "'"},   {0x2019, "'"},  {0x201B, "'"},  {0x2039, "'"}, {0x203A, "'"},
-    {0x2010, "-"},  {0x2011, "-"},   {0x2012, "-"},  {0x2013, "-"},  {0x2014, "-"}, {0x2015, "-"},
-    {0x2212, "-"},  {0x2026, "..."}, {0xA0, " "},    {0x2002, " "},  {0x2003, " "}, {0x2007, " "},
-    {0x2009, " "},  {0x200A, " "},   {0x202F, " "}};
+    {0x201E, "\""}, {0x201C, "\""},  {0x201D, "\""},  {0x201F, "\""}, {0xAB, "\""},  {0xBB, "\""},
+    {0x201A, "'"},  {0x2018, "'"},   {0x2019, "'"},   {0x201B, "'"},  {0x2039, "'"}, {0x203A, "'"},
+    {0x2010, "-"},  {0x2011, "-"},   {0x2012, "-"},   {0x2013, "-"},  {0x2014, "-"}, {0x2015, "-"},
+    {0x2212, "-"},  {0x2026, "..."}, {0x20AC, "EUR"}, {0xA0, " "},    {0x2002, " "}, {0x2003, " "},
+    {0x2007, " "},  {0x2009, " "},   {0x200A, " "},   {0x202F, " "}};
 
 bool blank(char32_t c) {
     return c == U' ' || c == U'\t' || (plainForms.count(c) != 0 && plainForms.at(c) == " ");
@@ -128,20 +198,81 @@ bool blankLine(const std::u32string& line) {
     return std::all_of(line.begin(), line.end(), blank);
 }
 
+std::u32string withoutIndent(const std::u32string& line) {
+    return std::u32string(std::find_if_not(line.begin(), line.end(), blank), line.end());
+}
+
+// The text after a question "F:" or an answer "A:" that begins the line (blanks before and after
+// the mark dropped), or false.
+bool afterMark(const std::u32string& line, char32_t letter, std::u32string& rest) {
+    std::u32string text = withoutIndent(line);
+    if (text.size() < 2 || text[0] != letter || text[1] != U':') {
+        return false;
+    }
+    rest = withoutIndent(text.substr(2));
+    return true;
+}
+
+bool marked(const std::u32string& line, char32_t letter) {
+    std::u32string rest;
+    return afterMark(line, letter, rest);
+}
+
+// A record's lines, and for each whether a solution part starts with it.
+struct Record {
+    std::vector<std::u32string> lines;
+    std::vector<bool> parts;
+
+    void add(const std::u32string& line, bool part = false) {
+        lines.push_back(line);
+        parts.push_back(part);
+    }
+};
+
+// A record whose first non-blank line is a question and that holds an answer is a riddle: its
+// blank lines go, every answer starts a solution part, and the lines lose their marks and indent.
+Record riddleOf(const Record& record) {
+    auto first = std::find_if_not(record.lines.begin(), record.lines.end(), blankLine);
+    if (first == record.lines.end() || !marked(*first, U'F') ||
+        std::none_of(first, record.lines.end(),
+                     [](const std::u32string& line) { return marked(line, U'A'); })) {
+        return record;
+    }
+    Record riddle;
+    for (std::size_t k = 0; k < record.lines.size(); ++k) {
+        std::u32string rest;
+        if (blankLine(record.lines[k])) {
+            continue;
+        }
+        bool answer = afterMark(record.lines[k], U'A', rest);
+        if (!answer && !afterMark(record.lines[k], U'F', rest)) {
+            rest = withoutIndent(record.lines[k]);
+        }
+        riddle.add(rest, !riddle.lines.empty() && (answer || record.parts[k]));
+    }
+    return riddle;
+}
+
 struct Reference {
     explicit Reference(bool replaceUnknown) : replaceUnknown(replaceUnknown) {}
     bool replaceUnknown;
     bool stopped = false; // a character that fits no joke file, without --ersetzen
+    bool refused = false; // a source that is no text
+    std::size_t mapped = 0;
+    std::size_t unknown = 0; // refused or replaced characters
     std::vector<Bytes> jokes;
+    std::vector<SourceReading> readings;
 
     void convert(const std::u32string& line, Bytes& joke) {
         for (char32_t c : line) {
             auto plain = plainForms.find(c);
             if (plain != plainForms.end()) {
                 joke += plain->second;
-            } else if (c > 0xFF || c == 0x00 || c == 0x0D || c == 0x0F || c == 0x11 || c == 0x12 ||
-                       c == 0x1A) {
+                ++mapped;
+            } else if (c > 0xFF || (c >= 0x80 && c <= 0x9F) || c == 0x00 || c == 0x0D ||
+                       c == 0x0F || c == 0x11 || c == 0x12 || c == 0x1A) {
                 stopped = stopped || !replaceUnknown;
+                ++unknown;
                 joke += '?';
             } else {
                 joke += static_cast<char>(c);
@@ -149,23 +280,27 @@ struct Reference {
         }
     }
 
-    // A record's lines, and for each whether a solution part starts with it (none when empty).
-    void add(const std::vector<std::u32string>& lines, const std::vector<bool>& parts) {
-        if (std::all_of(lines.begin(), lines.end(), blankLine)) {
+    // A record empty or only blank is skipped. That is decided before a riddle loses its marks:
+    // "F:" and "A:" alone make a joke of an empty question and an empty answer.
+    void add(const Record& record, bool riddles) {
+        if (std::all_of(record.lines.begin(), record.lines.end(), blankLine)) {
             return;
         }
+        const Record shaped = riddles ? riddleOf(record) : record;
         Bytes joke;
-        for (std::size_t k = 0; k < lines.size(); ++k) {
+        for (std::size_t k = 0; k < shaped.lines.size(); ++k) {
             if (k > 0) {
-                joke += !parts.empty() && parts[k] ? '\x12' : '\x11';
+                joke += shaped.parts[k] ? '\x12' : '\x11';
             }
-            convert(lines[k], joke);
+            convert(shaped.lines[k], joke);
         }
         jokes.push_back(joke);
     }
 
     void source(const Bytes& bytes, SourceFormat format) {
-        std::u32string text = characters(bytes);
+        refused = refused || notText(bytes);
+        SourceReading reading{format, SourceEncoding::utf8};
+        std::u32string text = characters(bytes, reading.encoding);
         std::vector<std::u32string> lines;
         for (std::size_t start = 0; start < text.size();) {
             std::size_t end = std::min(text.find(U'\n', start), text.size());
@@ -173,24 +308,49 @@ struct Reference {
             lines.push_back(text.substr(start, end - start - cut));
             start = end + 1;
         }
-        bool percent = std::count(lines.begin(), lines.end(), U"%") > 0;
-        std::vector<std::u32string> record;
-        std::vector<bool> parts;
-        if (format == SourceFormat::fortune || (format == SourceFormat::automatic && percent)) {
-            for (const std::u32string& line : lines) {
-                if (line == U"%") {
-                    add(record, {});
-                    record.clear();
-                } else {
-                    record.push_back(line);
-                }
-            }
-            add(record, {});
-            return;
+        const bool riddles = format == SourceFormat::riddle;
+        SourceFormat found = format == SourceFormat::automatic || riddles ? detect(lines) : format;
+        std::vector<Record> records = found == SourceFormat::fortune ? fortune(lines)
+                                      : found == SourceFormat::text  ? paragraphs(lines)
+                                      : riddles                      ? riddleLines(lines)
+                                                                     : list(lines);
+        for (const Record& record : records) {
+            add(record, riddles);
         }
-        // Plain text: paragraphs; a line "--" (blanks after it allowed) before a line of the
-        // paragraph other than its first starts a solution part there.
-        bool marked = false;
+        reading.format = riddles ? SourceFormat::riddle : found;
+        readings.push_back(reading);
+    }
+
+    // Fortune with a line "%"; text when a blank line stands between two lines that are not;
+    // else a list.
+    static SourceFormat detect(const std::vector<std::u32string>& lines) {
+        if (std::count(lines.begin(), lines.end(), U"%") > 0) {
+            return SourceFormat::fortune;
+        }
+        auto first = std::find_if_not(lines.begin(), lines.end(), blankLine);
+        auto last = std::find_if_not(lines.rbegin(), lines.rend(), blankLine).base();
+        return first < last && std::any_of(first, last, blankLine) ? SourceFormat::text
+                                                                   : SourceFormat::list;
+    }
+
+    // Records between lines holding only "%".
+    static std::vector<Record> fortune(const std::vector<std::u32string>& lines) {
+        std::vector<Record> records(1);
+        for (const std::u32string& line : lines) {
+            if (line == U"%") {
+                records.emplace_back();
+            } else {
+                records.back().add(line);
+            }
+        }
+        return records;
+    }
+
+    // Paragraphs between blank lines; a line "--" (blanks after it allowed) before a line of
+    // the paragraph other than its first starts a solution part there.
+    static std::vector<Record> paragraphs(std::vector<std::u32string> lines) {
+        std::vector<Record> records(1);
+        bool pending = false;
         lines.push_back(U"");
         for (const std::u32string& line : lines) {
             std::u32string stem = line.substr(0, line.find_last_not_of(U" \t\u00A0\u2002\u2003"
@@ -198,18 +358,39 @@ struct Reference {
                                                                        U"\u202F") +
                                                      1);
             if (blankLine(line)) {
-                add(record, parts);
-                record.clear();
-                parts.clear();
-                marked = false;
+                records.emplace_back();
+                pending = false;
             } else if (stem == U"--") {
-                marked = true;
+                pending = true;
             } else {
-                parts.push_back(marked && !record.empty());
-                record.push_back(line);
-                marked = false;
+                records.back().add(line, pending && !records.back().lines.empty());
+                pending = false;
             }
         }
+        return records;
+    }
+
+    // Riddles one line after another: a question after an answer starts the next record.
+    static std::vector<Record> riddleLines(const std::vector<std::u32string>& lines) {
+        std::vector<Record> records(1);
+        bool answered = false;
+        for (const std::u32string& line : lines) {
+            if (answered && marked(line, U'F')) {
+                records.emplace_back();
+                answered = false;
+            }
+            answered = answered || marked(line, U'A');
+            records.back().add(line);
+        }
+        return records;
+    }
+
+    static std::vector<Record> list(const std::vector<std::u32string>& lines) {
+        std::vector<Record> records(lines.size());
+        for (std::size_t k = 0; k < lines.size(); ++k) {
+            records[k].add(lines[k]);
+        }
+        return records;
     }
 };
 
@@ -266,7 +447,8 @@ bool importOnDisk(const Input& input, Bytes& written) {
         std::filesystem::path(fuzz::jokeFolder()).parent_path().wstring();
     host::write = ignoreOutput;
     std::vector<std::wstring> args = {L"import", L"-C", root, L"--nach", L"j"};
-    static const wchar_t* const formats[] = {nullptr, L"--format=fortune", L"--format=text"};
+    static const wchar_t* const formats[] = {nullptr, L"--format=fortune", L"--format=text",
+                                             L"--format=liste", L"--format=raetsel"};
     if (formats[static_cast<int>(input.format)] != nullptr) {
         args.push_back(formats[static_cast<int>(input.format)]);
     }
@@ -307,17 +489,40 @@ bool oldBytesRefused(const Input& input) {
                                                   (!input.old.empty() && input.old.back() == '\r'));
 }
 
-// The importer's own conversion, the file's bytes written through the seam; returns whether the
-// import would write.
+// Why the importer refuses a source that is no text must name the first NUL byte, or strfile.
+void expectRefusal(const Bytes& source, std::size_t k) {
+    std::wstring why = whyNotText(source, L"quelle");
+    std::wstring expected = !notText(source) ? L""
+                            : strfileIndex(source)
+                                ? L"strfile"
+                                : L"Offset " + std::to_wstring(source.find('\0')) + L".";
+    if (expected.empty() != why.empty() || why.find(expected) == std::wstring::npos) {
+        fuzz::fail("why source " + std::to_string(k + 1) + " is no text", expected, why);
+    }
+}
+
+// The importer's own refusals and conversion, the file's bytes written through the seam;
+// returns whether the import would write.
 bool importInMemory(const Input& input, const Reference& reference, Bytes& bytes) {
-    if (input.category == Category::refused || oldBytesRefused(input)) {
+    for (std::size_t k = 0; k < input.sources.size(); ++k) {
+        expectRefusal(input.sources[k], k);
+    }
+    if (input.category == Category::refused || oldBytesRefused(input) || reference.refused) {
         return false;
     }
     Conversion conversion;
-    for (const Bytes& source : input.sources) {
-        convertSource(source, L"q", input.format, input.replaceUnknown, conversion);
+    for (std::size_t k = 0; k < input.sources.size(); ++k) {
+        SourceReading reading =
+            convertSource(input.sources[k], L"q", input.format, input.replaceUnknown, conversion);
+        expectEqual("format read", static_cast<std::size_t>(reference.readings[k].format),
+                    static_cast<std::size_t>(reading.format));
+        expectEqual("encoding read", static_cast<std::size_t>(reference.readings[k].encoding),
+                    static_cast<std::size_t>(reading.encoding));
     }
     expectEqual("import stopped by a character", reference.stopped, !conversion.problems.empty());
+    expectEqual("characters in plain form", reference.mapped, conversion.mapped);
+    expectEqual("characters refused or replaced", reference.unknown,
+                input.replaceUnknown ? conversion.replaced : conversion.problems.size());
     if (!conversion.problems.empty() || conversion.jokes.empty()) {
         return false;
     }
@@ -356,7 +561,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bool written =
         fuzz::realFiles() ? importOnDisk(input, bytes) : importInMemory(input, reference, bytes);
     const bool refused = input.category == Category::refused || oldBytesRefused(input) ||
-                         reference.stopped || reference.jokes.empty();
+                         reference.refused || reference.stopped || reference.jokes.empty();
     expectEqual("import written", !refused, written);
     if (written) {
         if (bytes.empty() || bytes.back() == '\n') {
