@@ -229,11 +229,12 @@ struct Record {
     }
 };
 
-// A record whose first non-blank line is a question and that holds an answer is a riddle: its
-// blank lines go, every answer starts a solution part, and the lines lose their marks and indent.
+// A record that holds a question and after it an answer is a riddle: its blank lines go, every
+// answer starts a solution part, and the lines lose their marks and indent.
 Record riddleOf(const Record& record) {
-    auto first = std::find_if_not(record.lines.begin(), record.lines.end(), blankLine);
-    if (first == record.lines.end() || !marked(*first, U'F') ||
+    auto first = std::find_if(record.lines.begin(), record.lines.end(),
+                              [](const std::u32string& line) { return marked(line, U'F'); });
+    if (first == record.lines.end() ||
         std::none_of(first, record.lines.end(),
                      [](const std::u32string& line) { return marked(line, U'A'); })) {
         return record;
