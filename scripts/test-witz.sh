@@ -37,7 +37,8 @@ for name in beta Alpha "Zeta 2" "Zeta 10" gamma Zucker "10 Fragen" Ärger ätzen
     seq "$k" >"$order/Witze/$name"
     case $name in *[!A-Za-z0-9\ ]*) ;; *) printf 'x' >"$order/Ascii/$name" ;; esac
 done
-counts() { sed -n 's/^ *[0-9]*  .*  (\([0-9]*\))\r*$/\1/p'; }
+# Byte-wise: witz.exe writes a pipe in the console's code page, which is no UTF-8.
+counts() { LC_ALL=C sed -n 's/^ *[0-9]*  .*  (\([0-9]*\))\r*$/\1/p'; }
 build/native/witz/witz -C "$order" liste | counts >"$order/native.txt"
 wine "$pointex_build/witz/witz.exe" -C "$(winepath -w "$order")" liste | counts >"$order/wine.txt"
 # Wine's cmd sorts dir's output itself (punctuation first, accents beside their letters), so
