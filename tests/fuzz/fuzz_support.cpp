@@ -85,9 +85,14 @@ void InWorkingDirectory::expectFilesClosed() const {
                 realFiles() ? openDescriptors() : MemoryFileSystem::openFiles());
 }
 
+// The memory files go with the input that wrote them: left for the next input to free, they made
+// inputs that write more than the one before look like leaks to libFuzzer, which then ran each
+// such input again, and then LeakSanitizer's whole-heap scan.
 InWorkingDirectory::~InWorkingDirectory() {
     if (realFiles()) {
         std::filesystem::current_path(previous);
+    } else {
+        memoryFiles().removeAll();
     }
 }
 
@@ -192,6 +197,7 @@ std::vector<Bytes> split(const Bytes& text, char separator) {
 
 std::wstring widen(const Bytes& bytes) {
     std::wstring text;
+    text.reserve(bytes.size());
     for (char c : bytes) {
         text += static_cast<wchar_t>(static_cast<unsigned char>(c));
     }

@@ -20,7 +20,7 @@ constexpr std::size_t blockSize = readBlockSize;
 // recorded instead of printed. The working directory and its files are held in memory, or with
 // POINTEX_FUZZ_REAL_FILES=1 are a temporary directory on disk (made on first use, removed at
 // exit); the previous working directory comes back after each input then, since libFuzzer opens
-// its corpus by relative paths.
+// its corpus by relative paths. Memory files are removed when it goes.
 class InWorkingDirectory {
   public:
     InWorkingDirectory();
