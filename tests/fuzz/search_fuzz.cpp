@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "fuzz_support.h"
@@ -23,34 +24,31 @@ using fuzz::expectEqual;
 
 namespace {
 
-Bytes folded(Bytes bytes) {
-    for (char& c : bytes) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return bytes;
+char folded(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 // Filler up to the first block boundary, the needle across it, then the data.
 Bytes straddle(const Bytes& needle, std::size_t offset, const Bytes& filler, const Bytes& data) {
     std::size_t split = needle.size() > 1 ? offset % (needle.size() - 1) + 1 : 0;
-    return fuzz::repeat(filler.empty() ? "x" : filler, fuzz::blockSize - split) + needle + data;
+    return fuzz::repeat(filler.empty() ? "x" : filler, fuzz::blockSize - split, needle + data);
 }
 
 struct Hit {
     std::uint32_t category;
     std::uint32_t joke;
-    std::string_view line; // in the input's texts, as stored, not folded
+    std::string_view line; // in the input's texts, as stored
 };
 
 std::vector<Hit> referenceHits(const std::vector<Bytes>& texts,
                                const std::vector<std::uint32_t>& categories, const Bytes& needle,
                                bool caseSensitive) {
     std::vector<Hit> hits;
-    const Bytes pattern = caseSensitive ? needle : folded(needle);
+    auto same = [caseSensitive](char a, char b) {
+        return caseSensitive ? a == b : folded(a) == folded(b);
+    };
     for (std::uint32_t n : categories) {
-        const Bytes text = caseSensitive ? texts[n - 1] : folded(texts[n - 1]);
+        const Bytes& text = texts[n - 1];
         std::uint32_t k = 1;
         for (std::size_t start = 0; start <= text.size(); ++k) {
             std::size_t end = std::min(text.find('\n', start), text.size());
@@ -58,8 +56,8 @@ std::vector<Hit> referenceHits(const std::vector<Bytes>& texts,
             // hooks from the reference too.
             auto lineEnd = text.begin() + static_cast<std::ptrdiff_t>(end);
             if (std::search(text.begin() + static_cast<std::ptrdiff_t>(start), lineEnd,
-                            pattern.begin(), pattern.end()) != lineEnd) {
-                hits.push_back({n, k, std::string_view(texts[n - 1]).substr(start, end - start)});
+                            needle.begin(), needle.end(), same) != lineEnd) {
+                hits.push_back({n, k, std::string_view(text).substr(start, end - start)});
             }
             start = end + 1;
         }
@@ -175,11 +173,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                          : std::vector<Bytes>{rest.substr(0, low), rest.substr(low, high - low),
                                               rest.substr(high)};
     fuzz::clearJokeFolder();
-    std::vector<Bytes> rawFiles;
+    // The text-mode reading of each file, by its name's letter; the bytes themselves go to the
+    // folder.
+    std::vector<Bytes> textOf;
     for (std::size_t i = 0; i < pieces.size(); ++i) {
-        rawFiles.push_back(mode == 4 ? straddle(needleBytes, offset, filler, pieces[i])
-                                     : fuzz::expand(mode, offset, filler, pieces[i]));
-        fuzz::writeJokeFile(std::string(1, static_cast<char>('a' + i)), rawFiles.back());
+        Bytes raw = mode == 4 ? straddle(needleBytes, offset, filler, pieces[i])
+                              : fuzz::expand(mode, offset, filler, pieces[i]);
+        textOf.push_back(fuzz::textMode(raw));
+        fuzz::writeJokeFile(std::string(1, static_cast<char>('a' + i)), std::move(raw));
     }
 
     JokeLibrary library;
@@ -187,7 +188,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Categories are numbered in the listing's order, whatever it is.
     std::vector<Bytes> texts;
     for (const std::wstring& name : library.getCategoryFiles()) {
-        texts.push_back(fuzz::textMode(rawFiles.at(static_cast<std::size_t>(name.at(0) - L'a'))));
+        texts.push_back(std::move(textOf.at(static_cast<std::size_t>(name.at(0) - L'a'))));
     }
     std::vector<std::uint32_t> categories;
     if (allCategories) {
