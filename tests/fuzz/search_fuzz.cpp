@@ -24,8 +24,13 @@ using fuzz::expectEqual;
 
 namespace {
 
-char folded(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+Bytes folded(Bytes bytes) {
+    for (char& c : bytes) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return bytes;
 }
 
 // Filler up to the first block boundary, the needle across it, then the data.
@@ -37,18 +42,17 @@ Bytes straddle(const Bytes& needle, std::size_t offset, const Bytes& filler, con
 struct Hit {
     std::uint32_t category;
     std::uint32_t joke;
-    std::string_view line; // in the input's texts, as stored
+    std::string_view line; // in the input's texts, as stored, not folded
 };
 
 std::vector<Hit> referenceHits(const std::vector<Bytes>& texts,
                                const std::vector<std::uint32_t>& categories, const Bytes& needle,
                                bool caseSensitive) {
     std::vector<Hit> hits;
-    auto same = [caseSensitive](char a, char b) {
-        return caseSensitive ? a == b : folded(a) == folded(b);
-    };
+    const Bytes pattern = caseSensitive ? needle : folded(needle);
     for (std::uint32_t n : categories) {
-        const Bytes& text = texts[n - 1];
+        Bytes foldedText;
+        const Bytes& text = caseSensitive ? texts[n - 1] : (foldedText = folded(texts[n - 1]));
         std::uint32_t k = 1;
         for (std::size_t start = 0; start <= text.size(); ++k) {
             std::size_t end = std::min(text.find('\n', start), text.size());
@@ -56,8 +60,8 @@ std::vector<Hit> referenceHits(const std::vector<Bytes>& texts,
             // hooks from the reference too.
             auto lineEnd = text.begin() + static_cast<std::ptrdiff_t>(end);
             if (std::search(text.begin() + static_cast<std::ptrdiff_t>(start), lineEnd,
-                            needle.begin(), needle.end(), same) != lineEnd) {
-                hits.push_back({n, k, std::string_view(text).substr(start, end - start)});
+                            pattern.begin(), pattern.end()) != lineEnd) {
+                hits.push_back({n, k, std::string_view(texts[n - 1]).substr(start, end - start)});
             }
             start = end + 1;
         }
