@@ -20,7 +20,7 @@ constexpr std::size_t blockSize = readBlockSize;
 // recorded instead of printed. The working directory and its files are held in memory, or with
 // POINTEX_FUZZ_REAL_FILES=1 are a temporary directory on disk (made on first use, removed at
 // exit); the previous working directory comes back after each input then, since libFuzzer opens
-// its corpus by relative paths.
+// its corpus by relative paths. Memory files are removed when it goes.
 class InWorkingDirectory {
   public:
     InWorkingDirectory();
@@ -40,7 +40,7 @@ bool realFiles();
 std::wstring jokeFolder();
 // Empties Witze, then writes bytes to Witze/name.
 void clearJokeFolder();
-void writeJokeFile(const std::string& name, const Bytes& bytes);
+void writeJokeFile(const std::string& name, Bytes bytes);
 // Message boxes shown since the last call.
 std::vector<std::wstring> takeMessageBoxes();
 
@@ -49,8 +49,8 @@ std::vector<std::wstring> takeMessageBoxes();
 // second block boundary falls 1 + offset % 256 bytes into the data; 2 repeats the data past two
 // boundaries; the other modes keep it as it is, so most runs stay small and fast.
 Bytes expand(unsigned mode, std::size_t offset, const Bytes& filler, const Bytes& data);
-// The first length bytes of pattern repeated; pattern not empty.
-Bytes repeat(const Bytes& pattern, std::size_t length);
+// The first length bytes of pattern repeated, then the bytes of then; pattern not empty.
+Bytes repeat(const Bytes& pattern, std::size_t length, const Bytes& then = Bytes());
 
 // The runtime's text mode, written out byte by byte: CR LF reads as LF, a lone CR stays, 0x1A
 // ends the file. atBoundaries receives the text offsets at which each raw block boundary falls.

@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "fuzz_support.h"
@@ -34,13 +36,13 @@ Bytes folded(Bytes bytes) {
 // Filler up to the first block boundary, the needle across it, then the data.
 Bytes straddle(const Bytes& needle, std::size_t offset, const Bytes& filler, const Bytes& data) {
     std::size_t split = needle.size() > 1 ? offset % (needle.size() - 1) + 1 : 0;
-    return fuzz::repeat(filler.empty() ? "x" : filler, fuzz::blockSize - split) + needle + data;
+    return fuzz::repeat(filler.empty() ? "x" : filler, fuzz::blockSize - split, needle + data);
 }
 
 struct Hit {
     std::uint32_t category;
     std::uint32_t joke;
-    Bytes line; // as stored, not folded
+    std::string_view line; // in the input's texts, as stored, not folded
 };
 
 std::vector<Hit> referenceHits(const std::vector<Bytes>& texts,
@@ -49,7 +51,8 @@ std::vector<Hit> referenceHits(const std::vector<Bytes>& texts,
     std::vector<Hit> hits;
     const Bytes pattern = caseSensitive ? needle : folded(needle);
     for (std::uint32_t n : categories) {
-        const Bytes text = caseSensitive ? texts[n - 1] : folded(texts[n - 1]);
+        Bytes foldedText;
+        const Bytes& text = caseSensitive ? texts[n - 1] : (foldedText = folded(texts[n - 1]));
         std::uint32_t k = 1;
         for (std::size_t start = 0; start <= text.size(); ++k) {
             std::size_t end = std::min(text.find('\n', start), text.size());
@@ -58,7 +61,7 @@ std::vector<Hit> referenceHits(const std::vector<Bytes>& texts,
             auto lineEnd = text.begin() + static_cast<std::ptrdiff_t>(end);
             if (std::search(text.begin() + static_cast<std::ptrdiff_t>(start), lineEnd,
                             pattern.begin(), pattern.end()) != lineEnd) {
-                hits.push_back({n, k, texts[n - 1].substr(start, end - start)});
+                hits.push_back({n, k, std::string_view(texts[n - 1]).substr(start, end - start)});
             }
             start = end + 1;
         }
@@ -66,67 +69,76 @@ std::vector<Hit> referenceHits(const std::vector<Bytes>& texts,
     return hits;
 }
 
+// The failure texts are made only on a mismatch: most checks run once per hit.
 void checkSearch(JokeLibrary& library, const std::wstring& needle, const Bytes& needleBytes,
                  bool euro, const std::vector<Bytes>& texts,
                  const std::vector<std::uint32_t>& categories, bool allCategories,
                  bool caseSensitive) {
-    const std::string how = std::string(caseSensitive ? "case-sensitive" : "folded") + " search";
+    const char* how = caseSensitive ? " case-sensitive search" : " folded search";
+    auto of = [how](const char* before, const char* after = "") {
+        return [=] { return before + std::string(how) + after; };
+    };
     std::uint32_t returned = library.search(needle, allCategories, caseSensitive);
-    expectEqual("getSearchText after the " + how, needle, library.getSearchText());
+    fuzz::expectEqualAt(of("getSearchText after the"), needle, library.getSearchText());
     std::vector<std::wstring> boxes = fuzz::takeMessageBoxes();
     if (needle.size() < 3) {
-        expectEqual("hits of a refused " + how, 0, returned);
-        expectEqual("message boxes of a refused " + how, 1, boxes.size());
-        expectEqual("warning of a refused " + how, L"Gib mindestens drei Buchstaben ein!",
-                    boxes[0]);
+        expectEqual(of("hits of a refused")(), 0, returned);
+        expectEqual(of("message boxes of a refused")(), 1, boxes.size());
+        expectEqual(of("warning of a refused")(), L"Gib mindestens drei Buchstaben ein!", boxes[0]);
         return;
     }
-    expectEqual("message boxes of the " + how, 0, boxes.size());
+    fuzz::expectEqualAt(of("message boxes of the"), std::size_t{0}, boxes.size());
 
     std::vector<Hit> expected;
     if (!euro) {
         expected = referenceHits(texts, categories, needleBytes, caseSensitive);
     }
-    expectEqual("hits returned by the " + how, expected.size(), returned);
-    expectEqual("getHitCount after the " + how, expected.size(), library.getHitCount());
+    fuzz::expectEqualAt(of("hits returned by the"), expected.size(), std::size_t{returned});
+    fuzz::expectEqualAt(of("getHitCount after the"), expected.size(),
+                        std::size_t{library.getHitCount()});
     const std::vector<std::uint32_t>& hitCategories = library.getHitCategories();
     const std::vector<std::uint32_t>& hitJokes = library.getHitJokes();
     if (hitCategories.size() < expected.size() + 1 || hitJokes.size() < expected.size() + 1 ||
         hitCategories[0] != 0 || hitJokes[0] != 0) {
-        fuzz::fail("hit lists of the " + how, L"placeholder 0 and every hit", L"shorter lists");
+        fuzz::fail(of("hit lists of the")(), L"placeholder 0 and every hit", L"shorter lists");
     }
+    auto which = [how](const char* what, std::size_t i) {
+        return [=] { return what + std::to_string(i + 1) + " of the" + how; };
+    };
     for (std::size_t i = 0; i < expected.size(); ++i) {
-        auto which = [&](const char* what) {
-            return what + std::to_string(i + 1) + " of the " + how;
-        };
-        fuzz::expectEqualAt([&] { return which("category of hit "); }, expected[i].category,
+        fuzz::expectEqualAt(which("category of hit ", i), expected[i].category,
                             hitCategories[i + 1]);
-        fuzz::expectEqualAt([&] { return which("joke of hit "); }, expected[i].joke,
-                            hitJokes[i + 1]);
+        fuzz::expectEqualAt(which("joke of hit ", i), expected[i].joke, hitJokes[i + 1]);
     }
 
     // The same search handing out each hit's line: the same hits, each with its line as
-    // stored, or none for a line longer than the search keeps.
-    std::vector<Hit> visited;
+    // stored, or none for a line longer than the search keeps. Each line is checked as it comes.
+    std::size_t visited = 0;
     std::uint32_t again = library.search(
         needle, allCategories, caseSensitive,
         [&](std::uint32_t n, std::uint32_t joke, const unsigned char* line, std::size_t size) {
-            visited.push_back({n, joke, line ? Bytes(line, line + size) : Bytes()});
+            std::size_t i = visited++;
+            if (i >= expected.size()) {
+                return; // the count below tells
+            }
+            fuzz::expectEqualAt(which("category of line ", i), expected[i].category, n);
+            fuzz::expectEqualAt(which("joke of line ", i), expected[i].joke, joke);
+            std::string_view bytes =
+                line ? std::string_view(reinterpret_cast<const char*>(line), size)
+                     : std::string_view();
+            if (bytes.empty() && expected[i].line.size() > 64 * 1024) {
+                return;
+            }
+            if (bytes != expected[i].line) {
+                fuzz::fail(which("bytes of line ", i)(), fuzz::widen(Bytes(expected[i].line)),
+                           fuzz::widen(Bytes(bytes)));
+            }
         });
-    expectEqual("hits returned by the " + how + " with lines", expected.size(), again);
-    expectEqual("lines visited by the " + how, expected.size(), visited.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        std::string which = "line " + std::to_string(i + 1) + " of the " + how;
-        expectEqual("category of " + which, expected[i].category, visited[i].category);
-        expectEqual("joke of " + which, expected[i].joke, visited[i].joke);
-        if (visited[i].line.empty() && expected[i].line.size() > 64 * 1024) {
-            continue;
-        }
-        expectEqual("bytes of " + which, fuzz::widen(expected[i].line),
-                    fuzz::widen(visited[i].line));
-    }
-    expectEqual("hits of the " + how + " after the one with lines", expected.size(),
-                library.getHitCount());
+    fuzz::expectEqualAt(of("hits returned by the", " with lines"), expected.size(),
+                        std::size_t{again});
+    fuzz::expectEqualAt(of("lines visited by the"), expected.size(), visited);
+    fuzz::expectEqualAt(of("hits of the", " after the one with lines"), expected.size(),
+                        std::size_t{library.getHitCount()});
 }
 
 } // namespace
@@ -165,11 +177,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                          : std::vector<Bytes>{rest.substr(0, low), rest.substr(low, high - low),
                                               rest.substr(high)};
     fuzz::clearJokeFolder();
-    std::vector<Bytes> rawFiles;
+    // The text-mode reading of each file, by its name's letter; the bytes themselves go to the
+    // folder.
+    std::vector<Bytes> textOf;
     for (std::size_t i = 0; i < pieces.size(); ++i) {
-        rawFiles.push_back(mode == 4 ? straddle(needleBytes, offset, filler, pieces[i])
-                                     : fuzz::expand(mode, offset, filler, pieces[i]));
-        fuzz::writeJokeFile(std::string(1, static_cast<char>('a' + i)), rawFiles.back());
+        Bytes raw = mode == 4 ? straddle(needleBytes, offset, filler, pieces[i])
+                              : fuzz::expand(mode, offset, filler, pieces[i]);
+        textOf.push_back(fuzz::textMode(raw));
+        fuzz::writeJokeFile(std::string(1, static_cast<char>('a' + i)), std::move(raw));
     }
 
     JokeLibrary library;
@@ -177,7 +192,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Categories are numbered in the listing's order, whatever it is.
     std::vector<Bytes> texts;
     for (const std::wstring& name : library.getCategoryFiles()) {
-        texts.push_back(fuzz::textMode(rawFiles.at(static_cast<std::size_t>(name.at(0) - L'a'))));
+        texts.push_back(std::move(textOf.at(static_cast<std::size_t>(name.at(0) - L'a'))));
     }
     std::vector<std::uint32_t> categories;
     if (allCategories) {

@@ -56,8 +56,8 @@ MemoryFileSystem::~MemoryFileSystem() {
     active = nullptr;
 }
 
-void MemoryFileSystem::writeFile(const std::wstring& path, const std::string& bytes) {
-    auto shared = std::make_shared<const std::string>(bytes);
+void MemoryFileSystem::writeFile(const std::wstring& path, std::string bytes) {
+    auto shared = std::make_shared<const std::string>(std::move(bytes));
     for (File& file : files) {
         if (file.path == path) {
             file.bytes = shared;

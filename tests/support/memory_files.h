@@ -19,7 +19,7 @@ class MemoryFileSystem {
     MemoryFileSystem& operator=(const MemoryFileSystem&) = delete;
 
     // Creates or replaces the file at a full path. A file open at that moment keeps its bytes.
-    void writeFile(const std::wstring& path, const std::string& bytes);
+    void writeFile(const std::wstring& path, std::string bytes);
     void removeAll();
     // Files opened and not yet closed.
     static std::size_t openFiles();
