@@ -324,9 +324,18 @@ struct Reference {
 
     // Fortune with a line "%"; text when a blank line stands between two lines that are not;
     // else a list.
+    // A line "--", blanks after it allowed.
+    static bool solutionMark(const std::u32string& line) {
+        std::size_t end = line.find_last_not_of(U" \t\u00A0\u2002\u2003\u2007\u2009\u200A\u202F");
+        return line.substr(0, end + 1) == U"--";
+    }
+
     static SourceFormat detect(const std::vector<std::u32string>& lines) {
         if (std::count(lines.begin(), lines.end(), U"%") > 0) {
             return SourceFormat::fortune;
+        }
+        if (std::any_of(lines.begin(), lines.end(), solutionMark)) {
+            return SourceFormat::text;
         }
         auto first = std::find_if_not(lines.begin(), lines.end(), blankLine);
         auto last = std::find_if_not(lines.rbegin(), lines.rend(), blankLine).base();
@@ -354,14 +363,10 @@ struct Reference {
         bool pending = false;
         lines.push_back(U"");
         for (const std::u32string& line : lines) {
-            std::u32string stem = line.substr(0, line.find_last_not_of(U" \t\u00A0\u2002\u2003"
-                                                                       U"\u2007\u2009\u200A"
-                                                                       U"\u202F") +
-                                                     1);
             if (blankLine(line)) {
                 records.emplace_back();
                 pending = false;
-            } else if (stem == U"--") {
+            } else if (solutionMark(line)) {
                 pending = true;
             } else {
                 records.back().add(line, pending && !records.back().lines.empty());
