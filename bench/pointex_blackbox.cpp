@@ -11,30 +11,9 @@
 #include <vector>
 
 #include "../tests/e2e/driver.h"
+#include "blackbox_timing.h"
 
 namespace {
-
-double now() {
-    LARGE_INTEGER counter;
-    LARGE_INTEGER frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    std::size_t n = values.size();
-    return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-void report(const char* name, const std::vector<double>& runs) {
-    std::printf("%s\t%.1f", name, median(runs));
-    for (double run : runs) {
-        std::printf("\t%.1f", run);
-    }
-    std::printf("\n");
-}
 
 // From CreateProcess until the window's status bar shows the joke and category totals.
 bool startUntilCounts(const std::wstring& folder, double& elapsed) {

@@ -11,35 +11,15 @@
 #include <vector>
 
 #include "../tests/e2e/driver.h"
+#include "../resources/resource.h"
+#include "blackbox_timing.h"
 
 namespace {
 
-double now() {
-    LARGE_INTEGER counter;
-    LARGE_INTEGER frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    std::size_t n = values.size();
-    return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-void report(const char* name, const std::vector<double>& runs) {
-    std::printf("%s\t%.1f", name, median(runs));
-    for (double run : runs) {
-        std::printf("\t%.1f", run);
-    }
-    std::printf("\n");
-}
-
-// The number of items in the result tree (control 315), or -1 when the program does not answer.
+// The number of items in the result tree, or -1 when the program does not answer.
 long treeCount(const e2e::Pointex& app) {
     DWORD_PTR count = 0;
-    if (!SendMessageTimeoutW(app.control(315), TVM_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG,
+    if (!SendMessageTimeoutW(app.control(IDC_RESULT_TREE), TVM_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG,
                              e2e::scaled(e2e::queryTimeout), &count)) {
         return -1;
     }
