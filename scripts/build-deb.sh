@@ -27,7 +27,7 @@ git ls-files -z -c -o --exclude-standard | while IFS= read -r -d '' file; do
 done | tar --null -T - -cf - | tar -xf - -C "$source"
 
 echo "== dpkg-buildpackage -us -uc -b in $source"
-DEB_BUILD_OPTIONS="${DEB_BUILD_OPTIONS:-} parallel=$(nproc)"
+DEB_BUILD_OPTIONS="${DEB_BUILD_OPTIONS:+$DEB_BUILD_OPTIONS }parallel=$(nproc)"
 export DEB_BUILD_OPTIONS
 (cd "$source" && dpkg-buildpackage -us -uc -b) >"$out/build.log" 2>&1 || {
     tail -n 40 "$out/build.log" >&2

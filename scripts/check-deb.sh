@@ -184,7 +184,8 @@ if [ "${CI:-}" = true ] && [ "$(id -u)" -eq 0 ]; then
     dpkg-query -W -f='${Package}\n' | sort >"$work/packages-before.txt"
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "./dist/$deb" >/dev/null
     witz -C /usr/share/pointex liste | tail -n 1
-    dpkg-deb -c "dist/$deb" | awk '$1 !~ /^d/ {print substr($6, 2)}' >"$work/files.txt"
+    # Every file and link (not the folders), from "-rw-r--r-- root/root 947 2026-12-07 13:24 ./usr/...".
+    dpkg-deb -c "dist/$deb" | sed -n 's|^[^d][^.]* \./|/|p' >"$work/files.txt"
     DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq pointex >/dev/null
     while IFS= read -r file; do
         if [ -e "$file" ] || [ -L "$file" ]; then
