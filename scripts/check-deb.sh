@@ -141,7 +141,7 @@ launcher_windows() {
             case " ${pids[*]} " in
             *" $process "*)
                 # The window's program is the packaged one, in the user's folder.
-                if tr '\0' '\n' <"/proc/$pid/cmdline" | grep -qxF "$exe" &&
+                if [ "$(readlink -f "$(tr '\0' '\n' <"/proc/$pid/cmdline" | head -n 1)")" = "$exe" ] &&
                     [ "$(readlink "/proc/$pid/cwd")" = "$user" ]; then
                     found=$((found + 1))
                 fi
