@@ -98,6 +98,7 @@ done <<EOF
 Ohne?Witze|2|DISPLAY=:0
 --unbekannt|2|DISPLAY=:0
 |1|DISPLAY=
+|1|DISPLAY=:4321
 EOF
 if [ -e "$work/home-refused" ]; then
     echo "FAIL: a refused start left $work/home-refused behind" >&2
