@@ -32,7 +32,7 @@ for file in usr/bin/witz usr/bin/pointex usr/libexec/pointex/win32/Pointex.exe \
     usr/libexec/pointex/win64/Pointex.exe usr/share/man/man1/witz.1.gz \
     usr/share/man/man1/pointex.1.gz usr/share/bash-completion/completions/witz \
     usr/share/applications/pointex.desktop usr/share/icons/hicolor/48x48/apps/pointex.png \
-    usr/share/doc/pointex/copyright usr/share/doc/pointex/LIESMICH.txt; do
+    usr/share/doc/pointex/copyright usr/share/doc/pointex/LIESMICH.txt.gz; do
     [ -s "$root/$file" ] || {
         echo "FAIL: $file is not in the package" >&2
         exit 1
