@@ -92,7 +92,7 @@ while IFS='|' read -r arguments wanted environment; do
         echo "FAIL: pointex $arguments ($environment) gave status $status: $output" >&2
         exit 1
     fi
-    echo "pointex $arguments: $status, $output"
+    echo "pointex $arguments ($environment): $status, $output"
 done <<EOF
 /no/such/folder|2|DISPLAY=:0
 Ohne?Witze|2|DISPLAY=:0
@@ -194,7 +194,8 @@ if [ "${CI:-}" = true ] && [ "$(id -u)" -eq 0 ]; then
             exit 1
         fi
     done <"$work/files.txt"
-    DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq pointex >/dev/null
+    # Nothing is left to purge (no configuration files), and apt no longer knows the local package.
+    dpkg --purge pointex >/dev/null
     dpkg-query -W -f='${Package}\n' | sort >"$work/packages-after.txt"
     added=$(comm -13 "$work/packages-before.txt" "$work/packages-after.txt")
     if [ -n "$added" ]; then
