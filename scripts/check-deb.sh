@@ -195,7 +195,9 @@ if [ "${CI:-}" = true ] && [ "$(id -u)" -eq 0 ]; then
         fi
     done <"$work/files.txt"
     # Nothing is left to purge (no configuration files), and apt no longer knows the local package.
-    dpkg --purge pointex >/dev/null
+    if dpkg-query -W pointex >/dev/null 2>&1; then
+        dpkg --purge pointex >/dev/null
+    fi
     dpkg-query -W -f='${Package}\n' | sort >"$work/packages-after.txt"
     added=$(comm -13 "$work/packages-before.txt" "$work/packages-after.txt")
     if [ -n "$added" ]; then
