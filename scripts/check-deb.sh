@@ -154,8 +154,10 @@ launcher_windows() {
     done
     echo "$found"
 }
+# A launcher runs as long as its window is open: one that ended has failed.
 for _ in $(seq 1 600); do
     [ "$(launcher_windows)" -ge 2 ] && break
+    kill -0 "${pids[@]}" 2>/dev/null || break
     sleep 0.5
 done
 windows=$(launcher_windows)
