@@ -9,6 +9,7 @@ packages=(
     wine wine32:i386 wine64 xvfb xauth x11-utils imagemagick icoutils
     hyperfine ripgrep time valgrind strace python3 unzip
     fortunes-de fortune-mod
+    debhelper dpkg-dev fakeroot lintian bash-completion file
 )
 
 missing=()

@@ -2,11 +2,11 @@
 # Sets up what is missing, builds Pointex natively and for Windows, and runs every test: the core
 # and witz tests natively, the core tests also under sanitizers and valgrind and under Wine; witz
 # on Debian's fortunes-de; time-boxed fuzzing; the resource and end-to-end tests of the real
-# executable under Wine; the benchmark's smoke check; the reproducible-build check; and the release
-# package, built twice and started unpacked under Wine. The Windows tests run for the shipped
-# 32-bit build where this machine executes 32-bit programs, and always for the 64-bit twin under
-# wine64; a run this machine cannot do is reported as not run, with the reason. Ends with one
-# line counting the stages; exits non-zero on a failure.
+# executable under Wine; the benchmark's smoke check; the reproducible-build check; the release
+# package and the Debian package, each built twice and started unpacked under Wine. The Windows
+# tests run for the shipped 32-bit build where this machine executes 32-bit programs, and always
+# for the 64-bit twin under wine64; a run this machine cannot do is reported as not run, with the
+# reason. Ends with one line counting the stages; exits non-zero on a failure.
 set -uo pipefail
 cd "$(dirname "$0")/.." || exit 1
 
@@ -81,9 +81,11 @@ stage "witz: fortunes-de imported, records shown, searches against grep -c, nati
     scripts/test-witz.sh
 stage "benchmark smoke: the bench jobs agree with grep" scripts/bench-smoke.sh
 stage "reproducible build of Pointex.exe" scripts/check-reproducible.sh
-# Last: it enters and ends a Wine environment of its own.
+# It enters and ends a Wine environment of its own.
 stage "release package: the same zip from two builds, its entries, started unpacked under Wine" \
     scripts/check-package.sh
+stage "Debian package: built twice alike, lintian, witz and the launcher unpacked under Wine" \
+    scripts/check-deb.sh
 
 echo "stages: $passed passed, $failed failed, $skipped skipped"
 exit $status

@@ -1,0 +1,224 @@
+#!/usr/bin/env bash
+# Checks the Debian package: two builds give the same .deb byte for byte; lintian reports no error
+# and no warning; unpacked into a folder, its witz shows the packaged collection as the build's
+# witz shows the sample, its completion offers the categories, and its launcher refuses what it
+# must; two launchers started at once for a new user fill one folder and one Wine prefix and open
+# their windows on it, and Pointex shows that folder's counts (FolderCheck). As root with CI=true
+# it also installs the package, removes and purges it, and leaves the machine as it found it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+repo=$(pwd)
+
+work=$repo/build/deb-check
+rm -rf "$work"
+mkdir -p "$work"
+
+started=$SECONDS
+scripts/build-deb.sh
+deb=$(cd dist && ls pointex_*_amd64.deb)
+cp "dist/$deb" "$work/first.deb"
+echo "first build: $((SECONDS - started)) s"
+
+echo "== lintian"
+# The .changes names the .deb, its debug symbols and the .buildinfo.
+lintian --fail-on error,warning --tag-display-limit 0 build/deb/pointex_*.changes
+echo "lintian: no errors, no warnings"
+
+echo "== the unpacked package"
+root=$work/root
+dpkg-deb -x "dist/$deb" "$root"
+collection=$root/usr/share/pointex
+for file in usr/bin/witz usr/bin/pointex usr/libexec/pointex/win32/Pointex.exe \
+    usr/libexec/pointex/win64/Pointex.exe usr/share/man/man1/witz.1.gz \
+    usr/share/man/man1/pointex.1.gz usr/share/bash-completion/completions/witz \
+    usr/share/applications/pointex.desktop usr/share/icons/hicolor/48x48/apps/pointex.png \
+    usr/share/doc/pointex/copyright usr/share/doc/pointex/LIESMICH.txt.gz; do
+    [ -s "$root/$file" ] || {
+        echo "FAIL: $file is not in the package" >&2
+        exit 1
+    }
+done
+file "$root/usr/libexec/pointex/win32/Pointex.exe" | grep -q 'PE32 executable (GUI) Intel 80386'
+file "$root/usr/libexec/pointex/win64/Pointex.exe" | grep -q 'PE32+ executable (GUI) x86-64'
+diff -r sample/Witze "$collection/Witze"
+for file in about version lizenz; do
+    cmp "sample/$file" "$collection/$file"
+done
+
+# The packaged witz against the one the tests use, on every joke of the collection.
+cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build/native -j "$(nproc)" --target witz >/dev/null
+witz_outputs() { # witz, folder
+    local count number category
+    "$1" -C "$2" liste
+    count=$("$1" -C "$2" liste | grep -c '^[0-9]')
+    for ((category = 1; category <= count; category++)); do
+        number=$("$1" -C "$2" liste | sed -n "${category}s/.*(\([0-9]*\))\$/\1/p")
+        for ((joke = 1; joke <= number; joke++)); do
+            "$1" -C "$2" zeige "$category" "$joke"
+        done
+    done
+    "$1" -C "$2" suche Lehrer || echo "status $?"
+    "$1" -C "$2" pruefe || echo "status $?"
+}
+witz_outputs build/native/witz/witz sample >"$work/witz-build.txt"
+witz_outputs "$root/usr/bin/witz" "$collection" >"$work/witz-package.txt"
+diff "$work/witz-build.txt" "$work/witz-package.txt"
+echo "witz: the packaged one shows $(grep -c . "$work/witz-package.txt") lines as the build's"
+
+# The completion, in a shell with bash-completion, offers commands and the categories of -C.
+completion=$(bash -c '
+    source /usr/share/bash-completion/bash_completion
+    source "$1"
+    COMP_WORDS=(witz -C "$2" zeige R); COMP_CWORD=4
+    COMP_LINE="${COMP_WORDS[*]}"; COMP_POINT=${#COMP_LINE}
+    _witz
+    printf "%s\n" "${COMPREPLY[@]}"' - "$root/usr/share/bash-completion/completions/witz" "$collection")
+if [ "$completion" != "Rätsel" ]; then
+    echo "FAIL: 'witz -C ... zeige R<Tab>' offers '$completion', not 'Rätsel'" >&2
+    exit 1
+fi
+
+echo "== the launcher"
+launcher=$root/usr/bin/pointex
+mkdir -p "$work/Ohne Witze"
+# Each refusal: arguments (split and globbed: "?" stands for a blank), wanted status, environment.
+while IFS='|' read -r arguments wanted environment; do
+    status=0
+    # shellcheck disable=SC2086 # the table's words are meant to be split
+    output=$(cd "$work" && env HOME="$work/home-refused" $environment "$launcher" $arguments 2>&1) ||
+        status=$?
+    if [ $status -ne "$wanted" ] || [ "$(printf '%s\n' "$output" | wc -l)" -ne 1 ]; then
+        echo "FAIL: pointex $arguments ($environment) gave status $status: $output" >&2
+        exit 1
+    fi
+    echo "pointex $arguments ($environment): $status, $output"
+done <<EOF
+/no/such/folder|2|DISPLAY=:0
+Ohne?Witze|2|DISPLAY=:0
+--unbekannt|2|DISPLAY=:0
+|1|DISPLAY=
+|1|DISPLAY=:4321
+EOF
+if [ -e "$work/home-refused" ]; then
+    echo "FAIL: a refused start left $work/home-refused behind" >&2
+    exit 1
+fi
+
+# shellcheck source=wine-env.sh
+. scripts/wine-env.sh
+cleanup() {
+    [ -z "${user_prefix:-}" ] || WINEPREFIX=$user_prefix wineserver -k >/dev/null 2>&1 || true
+    wine_env_stop
+}
+trap cleanup EXIT
+wine_env_build pointex_e2e >/dev/null
+if [ "$pointex_wine_arch" = 32 ]; then
+    exe=$root/usr/libexec/pointex/win32/Pointex.exe
+else
+    exe=$root/usr/libexec/pointex/win64/Pointex.exe
+fi
+
+# A new user with no Witze in the working directory: both launchers use the same folder.
+home=$work/home
+user=$home/.local/share/pointex
+user_prefix=$user/.wine$pointex_wine_arch
+mkdir -p "$home"
+launched=$SECONDS
+pids=()
+for n in 1 2; do
+    (cd "$home" && exec env -u XDG_DATA_HOME -u WINEPREFIX -u WINELOADER -u POINTEX_WINE_ARCH \
+        HOME="$home" PATH=/usr/bin:/bin "$launcher" >"$work/launcher-$n.log" 2>&1) &
+    pids+=($!)
+done
+
+# The windows on the display whose process (by _NET_WM_PID) runs below one of the launchers.
+launcher_windows() {
+    local id pid process found=0
+    for id in $(xwininfo -root -children | sed -n 's/^ *\(0x[0-9a-f]*\) "Pointex .*/\1/p'); do
+        pid=$(xprop -id "$id" _NET_WM_PID | sed -n 's/.* = \([0-9]*\)$/\1/p')
+        process=$pid
+        while [ -n "$process" ] && [ "$process" -gt 1 ]; do
+            case " ${pids[*]} " in
+            *" $process "*)
+                # The window's program is the packaged one, in the user's folder.
+                if [ "$(readlink -f "$(tr '\0' '\n' <"/proc/$pid/cmdline" | head -n 1)")" = "$exe" ] &&
+                    [ "$(readlink "/proc/$pid/cwd")" = "$user" ]; then
+                    found=$((found + 1))
+                fi
+                break
+                ;;
+            esac
+            process=$(awk '{print $4}' "/proc/$process/stat" 2>/dev/null || true)
+        done
+    done
+    echo "$found"
+}
+# A launcher runs as long as its window is open: one that ended has failed.
+for _ in $(seq 1 600); do
+    [ "$(launcher_windows)" -ge 2 ] && break
+    kill -0 "${pids[@]}" 2>/dev/null || break
+    sleep 0.5
+done
+windows=$(launcher_windows)
+echo "launchers: $windows windows of $exe in $user after $((SECONDS - launched)) s"
+cat "$work"/launcher-*.log
+if [ "$windows" -ne 2 ]; then
+    echo "FAIL: the two launchers did not open their windows there" >&2
+    exit 1
+fi
+if [ "$(cat "$work"/launcher-*.log | grep -c 'Wine wird für Pointex vorbereitet')" -ne 1 ]; then
+    echo "FAIL: the Wine prefix was not prepared exactly once" >&2
+    exit 1
+fi
+# One whole copy of the collection, and no half-made copy left beside it.
+diff -r sample/Witze "$user/Witze"
+[ ! -e "$user/.neu" ] && [ -f "$user_prefix/.pointex-bereit" ]
+WINEPREFIX=$user_prefix wineserver -k >/dev/null 2>&1 || true
+for pid in "${pids[@]}"; do
+    wait "$pid" || true
+done
+
+# The packaged program on the folder the launchers filled, checked against its files.
+wine_env_folder_check "$exe" "$user"
+
+if [ "${CI:-}" = true ] && [ "$(id -u)" -eq 0 ]; then
+    echo "== installed with apt-get, removed and purged"
+    dpkg-query -W -f='${Package}\n' | sort >"$work/packages-before.txt"
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "./dist/$deb" >/dev/null
+    witz -C /usr/share/pointex liste | tail -n 1
+    # Every file and link (not the folders), from "-rw-r--r-- root/root 947 2026-12-07 13:24 ./usr/...".
+    dpkg-deb -c "dist/$deb" | sed -n 's|^[^d][^.]* \./|/|p' >"$work/files.txt"
+    DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq pointex >/dev/null
+    while IFS= read -r file; do
+        if [ -e "$file" ] || [ -L "$file" ]; then
+            echo "FAIL: $file is left after removing the package" >&2
+            exit 1
+        fi
+    done <"$work/files.txt"
+    # Nothing is left to purge (no configuration files), and apt no longer knows the local package.
+    if dpkg-query -W pointex >/dev/null 2>&1; then
+        dpkg --purge pointex >/dev/null
+    fi
+    dpkg-query -W -f='${Package}\n' | sort >"$work/packages-after.txt"
+    added=$(comm -13 "$work/packages-before.txt" "$work/packages-after.txt")
+    if [ -n "$added" ]; then
+        # shellcheck disable=SC2086 # one package name a word
+        DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq $added >/dev/null
+    fi
+    cmp "$work/packages-before.txt" <(dpkg-query -W -f='${Package}\n' | sort)
+    echo "installed, removed without a file left, purged: the machine has the packages it had"
+fi
+
+echo "== a second build"
+# Without the tests, which ran in the first: what is installed must not depend on them either.
+second=$SECONDS
+DEB_BUILD_OPTIONS=nocheck scripts/build-deb.sh
+echo "second build: $((SECONDS - second)) s"
+if cmp "$work/first.deb" "dist/$deb"; then
+    echo "two builds: the same $deb byte for byte"
+else
+    echo "FAIL: two builds gave different packages" >&2
+    exit 1
+fi
+echo "package checked in $((SECONDS - started)) s: dist/$deb"
