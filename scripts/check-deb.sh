@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks the Debian package: two builds give the same .deb byte for byte; lintian reports no error
 # and no warning; unpacked into a folder, its witz shows the packaged collection as the build's
-# witz shows the sample, its completion offers the categories, and its launcher refuses what it
+# witz shows the release collection, its completion offers the categories, and its launcher refuses what it
 # must; two launchers started at once for a new user fill one folder and one Wine prefix and open
 # their windows on it, and Pointex shows that folder's counts (FolderCheck). As root with CI=true
 # it also installs the package, removes and purges it, and leaves the machine as it found it.
@@ -40,9 +40,11 @@ for file in usr/bin/witz usr/bin/pointex usr/libexec/pointex/win32/Pointex.exe \
 done
 file "$root/usr/libexec/pointex/win32/Pointex.exe" | grep -q 'PE32 executable (GUI) Intel 80386'
 file "$root/usr/libexec/pointex/win64/Pointex.exe" | grep -q 'PE32+ executable (GUI) x86-64'
-diff -r sample/Witze "$collection/Witze"
-for file in about version lizenz; do
-    cmp "sample/$file" "$collection/$file"
+# The release collection, made as the package build makes it.
+scripts/make-collection.sh build/collection >/dev/null
+diff -r build/collection/Witze "$collection/Witze"
+for file in about version lizenz QUELLEN.txt; do
+    cmp "build/collection/$file" "$collection/$file"
 done
 
 # The packaged witz against the one the tests use, on every joke of the collection.
@@ -61,7 +63,7 @@ witz_outputs() { # witz, folder
     "$1" -C "$2" suche Lehrer || echo "status $?"
     "$1" -C "$2" pruefe || echo "status $?"
 }
-witz_outputs build/native/witz/witz sample >"$work/witz-build.txt"
+witz_outputs build/native/witz/witz build/collection >"$work/witz-build.txt"
 witz_outputs "$root/usr/bin/witz" "$collection" >"$work/witz-package.txt"
 diff "$work/witz-build.txt" "$work/witz-package.txt"
 echo "witz: the packaged one shows $(grep -c . "$work/witz-package.txt") lines as the build's"
@@ -70,12 +72,12 @@ echo "witz: the packaged one shows $(grep -c . "$work/witz-package.txt") lines a
 completion=$(bash -c '
     source /usr/share/bash-completion/bash_completion
     source "$1"
-    COMP_WORDS=(witz -C "$2" zeige R); COMP_CWORD=4
+    COMP_WORDS=(witz -C "$2" zeige Rä); COMP_CWORD=4
     COMP_LINE="${COMP_WORDS[*]}"; COMP_POINT=${#COMP_LINE}
     _witz
     printf "%s\n" "${COMPREPLY[@]}"' - "$root/usr/share/bash-completion/completions/witz" "$collection")
 if [ "$completion" != "Rätsel" ]; then
-    echo "FAIL: 'witz -C ... zeige R<Tab>' offers '$completion', not 'Rätsel'" >&2
+    echo "FAIL: 'witz -C ... zeige Rä<Tab>' offers '$completion', not 'Rätsel'" >&2
     exit 1
 fi
 
@@ -172,7 +174,7 @@ if [ "$(cat "$work"/launcher-*.log | grep -c 'Wine wird für Pointex vorbereitet
     exit 1
 fi
 # One whole copy of the collection, and no half-made copy left beside it.
-diff -r sample/Witze "$user/Witze"
+diff -r build/collection/Witze "$user/Witze"
 [ ! -e "$user/.neu" ] && [ -f "$user_prefix/.pointex-bereit" ]
 WINEPREFIX=$user_prefix wineserver -k >/dev/null 2>&1 || true
 for pid in "${pids[@]}"; do
