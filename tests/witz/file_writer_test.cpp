@@ -12,9 +12,12 @@
 
 namespace {
 
+struct WriteCase;
+
 class FileWriterTest : public WitzTest {
   protected:
     std::wstring folder() const { return (root / "Witze").wstring(); }
+    void prepare(const WriteCase& test);
     void TearDown() override {
         beforeRename = nullptr;
         WitzTest::TearDown();
@@ -59,19 +62,24 @@ const WriteCase writeCases[] = {
     {"new file, folder missing", false, WriteMode::createNew, L"Neu", {}, {"Neu"}},
 };
 
+// The folder as a case finds it: Witze there or not, with the case's files.
+void FileWriterTest::prepare(const WriteCase& test) {
+    std::filesystem::remove_all(root / "Witze");
+    if (test.folderThere) {
+        std::filesystem::create_directory(root / "Witze");
+    }
+    for (const std::string& name : test.before) {
+        writeFile(std::wstring(name.begin(), name.end()), "alt");
+    }
+}
+
 TEST_F(FileWriterTest, NoTemporaryFileAmongTheCategories) {
     std::string bytes("a\x12"
                       "b\nc\0d",
                       7);
     for (const WriteCase& test : writeCases) {
         SCOPED_TRACE(test.what);
-        std::filesystem::remove_all(root / "Witze");
-        if (test.folderThere) {
-            std::filesystem::create_directory(root / "Witze");
-        }
-        for (const std::string& name : test.before) {
-            writeFile(std::wstring(name.begin(), name.end()), "alt");
-        }
+        prepare(test);
         watchedRoot = root;
         beforeRename = lookAtTheFolders;
         EXPECT_EQ(writeWholeFile(folder(), test.name, bytes, test.mode), L"");
@@ -108,13 +116,7 @@ TEST_F(FileWriterTest, InterruptLeavesTheFoldersAsTheyWere) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     for (const WriteCase& test : writeCases) {
         SCOPED_TRACE(test.what);
-        std::filesystem::remove_all(root / "Witze");
-        if (test.folderThere) {
-            std::filesystem::create_directory(root / "Witze");
-        }
-        for (const std::string& name : test.before) {
-            writeFile(std::wstring(name.begin(), name.end()), "alt");
-        }
+        prepare(test);
         EXPECT_EXIT(
             {
                 beforeRename = [] { std::raise(SIGINT); };
