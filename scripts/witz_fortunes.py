@@ -57,8 +57,17 @@ def records(path):
     return result
 
 
+RETRIED = []
+
+
 def run(witz, *args):
-    return subprocess.run([*witz, *args], capture_output=True, check=False)
+    """Runs witz once more when a start failed without a word: witz itself always says why it
+    fails, and under Wine a start now and then ends with status 1 and no output at all."""
+    done = subprocess.run([*witz, *args], capture_output=True, check=False)
+    if done.returncode != 0 and not done.stdout and not done.stderr:
+        RETRIED.append(args)
+        done = subprocess.run([*witz, *args], capture_output=True, check=False)
+    return done
 
 
 def main():
@@ -157,6 +166,8 @@ def main():
 
     if not options.keep:
         subprocess.run(["rm", "-rf", work], check=False)
+    if RETRIED:
+        print(f"{len(RETRIED)} silent failed starts run again: {RETRIED[:3]}")
     print(f"{len(failures)} failures")
     return 1 if failures else 0
 
