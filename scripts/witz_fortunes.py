@@ -60,11 +60,11 @@ def records(path):
 RETRIED = []
 
 
-def run(witz, *args):
-    """Runs witz once more when a start failed without a word: witz itself always says why it
-    fails, and under Wine a start now and then ends with status 1 and no output at all."""
+def run(witz, *args, retry=False):
+    """With retry, runs witz once more when it failed without a word: its zeige always says
+    why it fails, and under Wine a start now and then ends with status 1 and no output at all."""
     done = subprocess.run([*witz, *args], capture_output=True, check=False)
-    if done.returncode != 0 and not done.stdout and not done.stderr:
+    if retry and done.returncode != 0 and not done.stdout and not done.stderr:
         RETRIED.append(args)
         done = subprocess.run([*witz, *args], capture_output=True, check=False)
     return done
@@ -119,7 +119,7 @@ def main():
 
     def show(job):
         name, number, record = job
-        done = run(witz, "-C", work, "zeige", name, str(number))
+        done = run(witz, "-C", work, "zeige", name, str(number), retry=True)
         expected = (record + "\n").encode(encoding, "replace")
         return None if done.stdout == expected else (
             f"zeige {name} {number}: status {done.returncode}, {done.stdout!r} != {expected!r}, "
