@@ -51,11 +51,12 @@ done
 cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build/native -j "$(nproc)" --target witz >/dev/null
 witz_outputs() { # witz, folder
-    local count number category
-    "$1" -C "$2" liste
-    count=$("$1" -C "$2" liste | grep -c '^[0-9]')
-    for ((category = 1; category <= count; category++)); do
-        number=$("$1" -C "$2" liste | sed -n "${category}s/.*(\([0-9]*\))\$/\1/p")
+    local list category=0 number joke
+    list=$("$1" -C "$2" liste)
+    printf '%s\n' "$list"
+    # The count of each category, in the list's order.
+    for number in $(sed -n 's/^ *[0-9]*  .*  (\([0-9]*\))$/\1/p' <<<"$list"); do
+        category=$((category + 1))
         for ((joke = 1; joke <= number; joke++)); do
             "$1" -C "$2" zeige "$category" "$joke"
         done

@@ -18,17 +18,9 @@ const char16_t windows1252[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026
                                   0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
                                   0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-std::u32string fromWindows1252(const std::string& bytes) {
-    std::u32string text;
-    text.reserve(bytes.size());
-    for (char c : bytes) {
-        text += windows1252Character(static_cast<unsigned char>(c));
-    }
-    return text;
-}
-
-// C1 control characters in a Unicode source are nearly always Windows-1252 characters that
-// went through a conversion as ISO 8859-1 (U+0092 for the apostrophe ’): read as those.
+// C1 control characters are read as the Windows-1252 characters of their bytes: in a source that
+// is no UTF-8 they are those bytes, and in a Unicode source they are nearly always Windows-1252
+// characters that went through a conversion as ISO 8859-1 (U+0092 for the apostrophe ’).
 std::u32string fromC1(std::u32string text) {
     for (char32_t& c : text) {
         if (c >= 0x80 && c <= 0x9F) {
@@ -36,6 +28,10 @@ std::u32string fromC1(std::u32string text) {
         }
     }
     return text;
+}
+
+bool hasUtf16Mark(const std::string& bytes) {
+    return bytes.compare(0, 2, "\xFF\xFE") == 0 || bytes.compare(0, 2, "\xFE\xFF") == 0;
 }
 
 // UTF-16 after its byte-order mark; an unpaired surrogate becomes U+FFFD, which no joke file
@@ -69,10 +65,11 @@ std::u32string fromUtf16(const std::string& bytes, bool bigEndian) {
 // UTF-8 when it is valid (a leading byte-order mark dropped), else Windows-1252, which Notepad
 // calls "ANSI" and which holds all of ISO 8859-1's printable characters.
 std::u32string decode(const std::string& bytes, SourceEncoding& encoding) {
-    if (bytes.compare(0, 2, "\xFF\xFE") == 0 || bytes.compare(0, 2, "\xFE\xFF") == 0) {
+    if (hasUtf16Mark(bytes)) {
         encoding = SourceEncoding::utf16;
         return fromC1(fromUtf16(bytes, bytes[0] == '\xFE'));
     }
+    encoding = SourceEncoding::utf8;
     std::u32string text;
     text.reserve(bytes.size());
     std::size_t i = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
@@ -81,13 +78,17 @@ std::u32string decode(const std::string& bytes, SourceEncoding& encoding) {
         char32_t value = 0;
         std::size_t length = decodeUtf8(data + i, bytes.size() - i, value);
         if (length == 0) {
+            // Each byte as the character of its value; fromC1 turns 0x80 to 0x9F into Windows-1252.
             encoding = SourceEncoding::windows1252;
-            return fromWindows1252(bytes);
+            text.clear();
+            for (char c : bytes) {
+                text += static_cast<unsigned char>(c);
+            }
+            break;
         }
         text += value;
         i += length;
     }
-    encoding = SourceEncoding::utf8;
     return fromC1(text);
 }
 
@@ -196,8 +197,8 @@ struct Record {
     }
 };
 
-std::size_t leadingBlanks(const std::u32string& text) {
-    std::size_t column = 0;
+// The first column from the given one on that holds no blank.
+std::size_t afterBlanks(const std::u32string& text, std::size_t column = 0) {
     while (column < text.size() && isBlank(text[column])) {
         ++column;
     }
@@ -206,12 +207,11 @@ std::size_t leadingBlanks(const std::u32string& text) {
 
 // The column after a line's "F:" or "A:" and the blanks behind it, or 0 without that mark.
 std::size_t afterMark(const std::u32string& text, char32_t letter) {
-    std::size_t column = leadingBlanks(text);
+    std::size_t column = afterBlanks(text);
     if (text.size() < column + 2 || text[column] != letter || text[column + 1] != U':') {
         return 0;
     }
-    column += 2;
-    return column + leadingBlanks(text.substr(column));
+    return afterBlanks(text, column + 2);
 }
 
 // A riddle record holds a question ("F:") and after it an answer ("A:"). Its answers become
@@ -235,7 +235,7 @@ Record asRiddle(const Record& record) {
         }
         std::size_t question = afterMark(line.text, U'F');
         std::size_t answer = afterMark(line.text, U'A');
-        std::size_t from = question > 0 ? question : answer > 0 ? answer : leadingBlanks(line.text);
+        std::size_t from = question > 0 ? question : answer > 0 ? answer : afterBlanks(line.text);
         riddle.add(line, !riddle.lines.empty() && (answer > 0 || record.startsPart[k]), from);
     }
     return riddle;
@@ -404,8 +404,7 @@ std::wstring whyNotText(const std::string& bytes, const std::wstring& path) {
                            path.substr(0, path.size() - suffix.size()) + L"\u201C."
                      : text + L"; die Witze stehen in der Datei gleichen Namens ohne .dat.";
     }
-    bool utf16 = bytes.compare(0, 2, "\xFF\xFE") == 0 || bytes.compare(0, 2, "\xFE\xFF") == 0;
-    if (std::size_t nul = bytes.find('\0'); nul != std::string::npos && !utf16) {
+    if (std::size_t nul = bytes.find('\0'); nul != std::string::npos && !hasUtf16Mark(bytes)) {
         return L"\u201E" + path + L"\u201C ist keine Textdatei: Byte 0x00 bei Offset " +
                std::to_wstring(nul) + L".";
     }

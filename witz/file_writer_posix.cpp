@@ -136,9 +136,10 @@ std::wstring unwritableName(const std::wstring& folder, const std::wstring& name
                L" Bytes in UTF-8, ein Dateiname darf h\u00f6chstens " + std::to_wstring(NAME_MAX) +
                L" haben.";
     }
-    std::wstring target = withoutEndSlashes(folder) + L"/" + name;
+    std::wstring targetFolder = withoutEndSlashes(folder);
+    std::wstring target = targetFolder + L"/" + name;
     std::size_t pathBytes = std::max(platform::encodeName(target).size(),
-                                     temporaryPattern(holderOf(withoutEndSlashes(folder))).size());
+                                     temporaryPattern(holderOf(targetFolder)).size());
     if (pathBytes >= PATH_MAX) {
         return L"Der Pfad \u201E" + target + L"\u201C ist zu lang (" + std::to_wstring(pathBytes) +
                L" Bytes, h\u00f6chstens " + std::to_wstring(PATH_MAX - 1) + L").";
@@ -151,10 +152,11 @@ std::wstring writeWholeFile(const std::wstring& folder, const std::wstring& name
     if (std::wstring why = unwritableName(folder, name); !why.empty()) {
         return why;
     }
-    std::wstring target = withoutEndSlashes(folder) + L"/" + name;
-    std::wstring holder = holderOf(withoutEndSlashes(folder));
+    std::wstring targetFolder = withoutEndSlashes(folder);
+    std::wstring target = targetFolder + L"/" + name;
+    std::wstring holder = holderOf(targetFolder);
     std::string targetBytes = platform::encodeName(target);
-    std::string folderBytes = platform::encodeName(withoutEndSlashes(folder));
+    std::string folderBytes = platform::encodeName(targetFolder);
     // The handlers are in place before the file exists, and its name is noted before an
     // interrupt can come, so none can leave it behind.
     InterruptGuard guard;
@@ -187,7 +189,7 @@ std::wstring writeWholeFile(const std::wstring& folder, const std::wstring& name
         savedError = errno;
         unlink(temporaryPath);
         errno = savedError;
-        return failure(L"Kann keinen Ordner anlegen als", withoutEndSlashes(folder));
+        return failure(L"Kann keinen Ordner anlegen als", targetFolder);
     }
     if (beforeRename != nullptr) {
         beforeRename();
@@ -212,8 +214,7 @@ std::wstring writeWholeFile(const std::wstring& folder, const std::wstring& name
         rmdir(folderBytes.c_str());
     }
     if (savedError == EXDEV) {
-        return L"Kann nicht speichern als \u201E" + target + L"\u201C: \u201E" +
-               withoutEndSlashes(folder) +
+        return L"Kann nicht speichern als \u201E" + target + L"\u201C: \u201E" + targetFolder +
                L"\u201C liegt auf einem anderen Dateisystem als \u201E" + holder +
                L"\u201C, wo die Datei zuerst ganz geschrieben wird";
     }
