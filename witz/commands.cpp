@@ -68,8 +68,8 @@ const Command commands[] = {
      1,
      runSearch},
     {L"import",
-     L"witz import QUELLE... --nach NAME [--format F] [--ersetzen] [--anhaengen | "
-     L"--ersetzen-datei]",
+     L"witz import QUELLE... --nach NAME [--format F] [--ersetzen]\n"
+     L"                   [--anhaengen | --ersetzen-datei] [BEARBEITUNG...]",
      L"Fortune-Dateien oder Text in die Kategorie Witze/NAME umwandeln",
      L"Formate (ohne --format erkannt: mit einer Zeile, die nur \"%\" enth\u00e4lt, Fortune;\n"
      L"mit Leerzeilen zwischen Abs\u00e4tzen oder einer Zeile \"--\" Text; sonst Liste):\n"
@@ -78,27 +78,43 @@ const Command commands[] = {
      L"           L\u00f6sungsteil\n"
      L"  liste    ein Witz je Zeile\n"
      L"  raetsel  Eintr\u00e4ge wie erkannt; einer mit einer Zeile \"F:\" (Frage) und danach\n"
-     L"           einer Zeile \"A:\" (Antwort) wird ein R\u00e4tsel, Zeilen davor leiten ein:\n"
-     L"           jede \"A:\"-Zeile beginnt einen L\u00f6sungsteil, eine weitere Frage steht\n"
-     L"           unter der Antwort davor; ohne \"%\" und Abs\u00e4tze beginnt eine Frage nach\n"
-     L"           einer Antwort das n\u00e4chste R\u00e4tsel\n"
-     L"Quellen in UTF-8, UTF-16 mit BOM, sonst Windows-1252 (\"ANSI\"); Zeilenenden LF oder\n"
-     L"CR LF. Typografische Zeichen werden schlicht "
+     L"           einer Zeile \"A:\" (Antwort) wird ein R\u00e4tsel, Zeilen davor leiten\n"
+     L"           ein: jede \"A:\"-Zeile beginnt einen L\u00f6sungsteil, eine weitere Frage\n"
+     L"           steht unter der Antwort davor; ohne \"%\" und Abs\u00e4tze beginnt eine\n"
+     L"           Frage nach einer Antwort das n\u00e4chste R\u00e4tsel\n"
+     L"Quellen in UTF-8, UTF-16 mit BOM, sonst Windows-1252 (\"ANSI\"); Zeilenenden LF\n"
+     L"oder CR LF. Typografische Zeichen werden schlicht "
      L"(\u201E\u201C\u201D\u201A\u2018\u2019\u00AB\u00BB zu \" und ',\n"
      L"\u2013 \u2014 zu -, \u2026 zu ..., \u20AC zu EUR, gesch\u00fctzte Leerzeichen zu "
      L"Leerzeichen);\n"
-     L"andere Zeichen au\u00dferhalb von ISO 8859-1, die Steuerzeichen 0x80 bis 0x9F und die\n"
-     L"Bytes 0x00, 0x0D (ohne LF), 0x0F, 0x11, 0x12 und 0x1A brechen ab. Ordner, Dateien mit\n"
-     L"Bytes 0x00 und strfile-Indizes (.dat) werden abgelehnt.\n"
+     L"andere Zeichen au\u00dferhalb von ISO 8859-1, die Steuerzeichen 0x80 bis 0x9F und\n"
+     L"die Bytes 0x00, 0x0D (ohne LF), 0x0F, 0x11, 0x12 und 0x1A brechen ab. Ordner,\n"
+     L"Dateien mit Bytes 0x00 und strfile-Indizes (.dat) werden abgelehnt.\n"
      L"  --nach NAME        die Kategorie (ein unter Windows g\u00fcltiger Dateiname)\n"
      L"  --format F         fortune, text, liste oder raetsel statt der Erkennung\n"
      L"  --ersetzen         solche Zeichen als \"?\" schreiben statt abzubrechen\n"
      L"  --anhaengen        an eine bestehende Kategorie anh\u00e4ngen\n"
      L"  --ersetzen-datei   eine bestehende Kategorie ersetzen\n"
-     L"Die Datei wird ganz unter einem vor\u00fcbergehenden Namen neben dem Ordner Witze "
-     L"geschrieben\nund dann in einem Schritt nach Witze verschoben.\n",
-     {L"--ersetzen", L"--anhaengen", L"--ersetzen-datei"},
-     {L"--nach", L"--format"},
+     L"Bearbeitung f\u00fcr Pointex' Proportionalschrift (keine \u00e4ndert ein Wort):\n"
+     L"  --fliesstext       f\u00fcr 80 Spalten umbrochene Zeilen werden ein Absatz;\n"
+     L"                     Verse, kurze Zeilen, Aufz\u00e4hlungen und Sprecher (\"Name: \")\n"
+     L"                     bleiben\n"
+     L"  --fragen           eine kurze Frage in der ersten Zeile wird ein R\u00e4tsel, die\n"
+     L"                     Antwort darunter ein L\u00f6sungsteil (weitere Fragen ebenso)\n"
+     L"  --ueberschrift U   eine erste Zeile, die mindestens ein Zehntel der Eintr\u00e4ge\n"
+     L"                     er\u00f6ffnet: frage macht sie zur Frage, den Rest zum\n"
+     L"                     L\u00f6sungsteil (ebenso jede erste Zeile, die auf \":\" endet);\n"
+     L"                     weg l\u00e4sst sie weg\n"
+     L"  --spalten          nebeneinander gesetzte Aufz\u00e4hlungen (\"a) ...   c) ...\")\n"
+     L"                     werden eine je Zeile, Leerzeichenfolgen ein Leerzeichen\n"
+     L"  --ohne-bilder      Eintr\u00e4ge, die aus Zeichen gezeichnet sind, auslassen\n"
+     L"Ohne --format wird eine Quelle, deren Eintr\u00e4ge meist \"F:\"/\"A:\"-R\u00e4tsel "
+     L"sind,\nals raetsel gelesen.\n"
+     L"Die Datei wird ganz unter einem vor\u00fcbergehenden Namen neben dem Ordner Witze\n"
+     L"geschrieben und dann in einem Schritt nach Witze verschoben.\n",
+     {L"--ersetzen", L"--anhaengen", L"--ersetzen-datei", L"--fliesstext", L"--fragen",
+      L"--spalten", L"--ohne-bilder"},
+     {L"--nach", L"--format", L"--ueberschrift"},
      1,
      SIZE_MAX,
      runImport},
