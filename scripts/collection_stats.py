@@ -4,15 +4,19 @@ over every file of FOLDER/Witze (ISO 8859-1, one joke a line, 0x12 before a solu
 for a line break):
 
 - wrapped: jokes with a line of 55 or more characters followed by a line break (prose wrapped
-  for a terminal, which the text area wraps again);
+  for a terminal, which the text area wraps again); "terminal-wide" counts those whose line is
+  at most 80 characters long, so that a paragraph already joined into one line and followed by
+  a deliberate break (a quotation's source, the next paragraph) is not taken for a wrapped one;
 - riddles shown at once: jokes without a solution part whose first line is a question of at
   most 80 characters (ending in "?", not "Name: ..."), with a line after it that is no question;
-- headings: first lines that open 20 or more jokes of one category (groups, and their jokes);
+- headings: first lines that open 20 or more jokes of one category (groups, and their jokes),
+  apart from those that are the whole question of riddles (a solution part follows), as a
+  series with one question has them;
 - duplicates: extra copies of a joke, compared by its letters and digits, case aside, across
   the whole collection;
 - fixed-width: jokes with a run of three blanks or a tab between two characters of a line
   (aligned columns), or two drawn lines (more of |/\\_-=+*#<>^~ than letters and digits, one
-  with | / or \\).
+  with | or \\ or a / at - or _).
 
 collection_stats.py FOLDER [--details]: --details names the jokes of each kind.
 """
@@ -29,9 +33,13 @@ def lines_of(joke):
     return [line for part in joke.split("\x12") for line in part.split("\x11")]
 
 
-def wrapped(joke):
-    return any(len(line.rstrip()) >= 55 for part in joke.split("\x12")
-               for line in part.split("\x11")[:-1])
+def wrapped(joke, widest=None):
+    return any(len(line.rstrip()) >= 55 and (widest is None or len(line.rstrip()) <= widest)
+               for part in joke.split("\x12") for line in part.split("\x11")[:-1])
+
+
+def terminal_wide(joke):
+    return wrapped(joke, 80)
 
 
 def riddle_at_once(joke):
@@ -55,7 +63,8 @@ def fixed_width(joke):
     if any(re.search(r"\S( {3,}|[ \t]*\t[ \t]*)\S", line) for line in lines):
         return True
     drawings = [line for line in lines if drawn(line)]
-    return len(drawings) >= 2 and any(set("|/\\") & set(line) for line in drawings)
+    return len(drawings) >= 2 and any(set("|\\") & set(line) or "/-" in line or "/_" in line
+                                      for line in drawings)
 
 
 def key(joke):
@@ -67,7 +76,8 @@ def main():
         sys.exit(__doc__)
     folder = os.path.join(sys.argv[1], "Witze")
     details = "--details" in sys.argv[2:]
-    kinds = {name: [] for name in ("wrapped", "riddles shown at once", "fixed-width")}
+    kinds = {name: [] for name in ("wrapped", "terminal-wide", "riddles shown at once",
+                                   "fixed-width")}
     openings = collections.Counter()
     copies = collections.defaultdict(list)
     total = 0
@@ -76,11 +86,14 @@ def main():
         total += len(jokes)
         for number, joke in enumerate(jokes, 1):
             where = f"{name} #{number}"
-            for kind, test in (("wrapped", wrapped), ("riddles shown at once", riddle_at_once),
+            for kind, test in (("wrapped", wrapped), ("terminal-wide", terminal_wide),
+                               ("riddles shown at once", riddle_at_once),
                                ("fixed-width", fixed_width)):
                 if test(joke):
                     kinds[kind].append(where)
-            openings[(name, " ".join(lines_of(joke)[0].split()))] += 1
+            parts = joke.split("\x12")
+            if len(parts) == 1 or "\x11" in parts[0]:
+                openings[(name, " ".join(lines_of(joke)[0].split()))] += 1
             copies[key(joke)].append(where)
     headings = {opening: n for opening, n in openings.items() if n >= 20}
     extra = {k: places for k, places in copies.items() if len(places) > 1}

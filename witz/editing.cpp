@@ -139,12 +139,14 @@ std::size_t paddingAt(const std::string& text) {
     return none;
 }
 
-// The column where the text of an item, a speaker's turn or an aligned column goes on; none
-// for a line without one.
+// The column where the text of an item, a speaker's turn, a quotation or an aligned column goes
+// on; none for a line without one.
 std::size_t hangingColumn(const JokeLine& line) {
     const std::string& text = line.text;
     std::size_t at = firstText(text);
     std::size_t mark = std::max(itemMark(text, at), speakerMark(text, at));
+    // A quotation's lines may go on under its first letter, behind the quotation mark or bracket.
+    mark = mark == 0 && at < text.size() && (text[at] == '"' || text[at] == '(') ? 1 : mark;
     std::size_t padding = paddingAt(text);
     if (mark == 0 && padding == none) {
         return none;
@@ -158,17 +160,32 @@ std::size_t hangingColumn(const JokeLine& line) {
 // under an item's or a turn's text) without starting an item, a turn or a column of its own.
 bool wrapped(const JokeLine& line, const JokeLine& next, std::size_t wrapWidth) {
     if (isBlankLine(line) || isBlankLine(next) || next.marked || lastChar(line) == ':' ||
-        startsItem(next) || paddingAt(next.text) != none) {
+        paddingAt(next.text) != none) {
         return false;
     }
+    // A sentence broken off mid-way goes on, even where the next line looks like a numbered
+    // item or a turn ("am\n24. Februar", "die\nAEG-Methode: ..."); a bullet still starts one.
+    char last = lastChar(line);
+    bool midSentence = isLetterOrDigit(last) || last == ',';
+    std::size_t at = firstText(next.text);
+    if (midSentence ? itemMark(next.text, at) > 0 &&
+                          !std::isdigit(static_cast<unsigned char>(next.text[at]))
+                    : startsItem(next)) {
+        return false;
+    }
+    // A quotation that ends where the next begins, and a question, are each a turn of their own.
     std::string start = trimmed(next.text);
-    if (start[0] == '"' && lastChar(line) == '"') {
+    std::string end = trimmed(line.text);
+    std::size_t beforeQuotes = end.find_last_not_of("\"'");
+    if ((start[0] == '"' && last == '"') || (beforeQuotes != none && end[beforeQuotes] == '?')) {
         return false;
     }
     std::size_t indent = indentOf(line);
     std::size_t nextIndent = indentOf(next);
     std::size_t hanging = hangingColumn(line);
-    bool sameBlock = nextIndent == indent && paddingAt(line.text) == none;
+    // Below a riddle's "F: " or "A: " a line may go on at the mark's column.
+    bool sameBlock = (nextIndent == indent || (line.marked && nextIndent < indent)) &&
+                     paddingAt(line.text) == none;
     bool underText = hanging != none && nextIndent > indent && nextIndent <= hanging + 1;
     std::size_t word = std::min(start.find_first_of(" \t"), start.size());
     std::size_t width = widthOf(line);
@@ -176,10 +193,33 @@ bool wrapped(const JokeLine& line, const JokeLine& next, std::size_t wrapWidth) 
            width + 1 + word >= wrapWidth - wrapWidth / 5;
 }
 
+// Verse, and text set one sentence a line: lines from one blank line to the next that each end
+// in a punctuation mark, each after the first beginning with a capital, a digit or a quotation
+// mark ("die jünger sind als ich." goes on a sentence).
+std::vector<bool> versesOf(const std::vector<JokeLine>& lines) {
+    std::vector<bool> verse(lines.size());
+    for (std::size_t start = 0; start < lines.size();) {
+        std::size_t end = start;
+        bool punctuated = true;
+        for (; end < lines.size() && !isBlankLine(lines[end]); ++end) {
+            auto first = static_cast<unsigned char>(lines[end].text[firstText(lines[end].text)]);
+            bool capital = (first >= 'A' && first <= 'Z') || (first >= 0xC0 && first <= 0xDE) ||
+                           (first >= '0' && first <= '9') || first == '"' || first == '\'';
+            punctuated = punctuated && (end == start || capital) &&
+                         std::strchr(".,;:!?\"')-", lastChar(lines[end])) != nullptr;
+        }
+        std::fill(verse.begin() + static_cast<std::ptrdiff_t>(start),
+                  verse.begin() + static_cast<std::ptrdiff_t>(end), punctuated && end > start + 1);
+        start = end + 1;
+    }
+    return verse;
+}
+
 void flow(std::vector<JokeLine>& lines, std::size_t wrapWidth) {
+    std::vector<bool> verse = versesOf(lines);
     std::vector<JokeLine> joined;
     for (std::size_t k = 0; k < lines.size(); ++k) {
-        if (k > 0 && wrapped(lines[k - 1], lines[k], wrapWidth)) {
+        if (k > 0 && !verse[k] && wrapped(lines[k - 1], lines[k], wrapWidth)) {
             std::string& text = joined.back().text;
             text.erase(text.find_last_not_of(" \t") + 1);
             text += ' ' + trimmed(lines[k].text);
@@ -435,14 +475,18 @@ bool isDrawing(const Joke& joke) {
     return drawn >= 2 && stroke;
 }
 
-std::size_t widestLine(const Joke& joke) {
+// The width a joke was wrapped at: its widest line, a quotation's source ("-- Name", often set
+// off by tabs) aside, and no more than a terminal's 80 columns.
+std::size_t wrapWidthOf(const Joke& joke) {
     std::size_t widest = 0;
     for (const std::vector<JokeLine>& part : joke) {
         for (const JokeLine& line : part) {
-            widest = std::max(widest, widthOf(line));
+            if (trimmed(line.text).compare(0, 2, "--") != 0) {
+                widest = std::max(widest, widthOf(line));
+            }
         }
     }
-    return widest;
+    return std::min<std::size_t>(widest, 80);
 }
 
 } // namespace
@@ -456,7 +500,7 @@ std::uint32_t editJokes(std::vector<Joke>& jokes, const Editing& editing) {
         editHeadings(jokes, editing.heading);
     }
     for (Joke& joke : jokes) {
-        std::size_t wrapWidth = widestLine(joke);
+        std::size_t wrapWidth = wrapWidthOf(joke);
         if (editing.questions) {
             askQuestions(joke, wrapWidth);
         }
