@@ -6,6 +6,7 @@
 
 #include "library/platform.h"
 #include "convert.h"
+#include "duplicates.h"
 #include "library/utf8.h"
 #include "system.h"
 #include "witz.h"
@@ -192,6 +193,8 @@ int runCheck(const Arguments& args) {
     std::size_t files = 0;
     std::size_t found = 0;
     std::wstring text;
+    DuplicateFinder finder;
+    std::vector<std::wstring> categories; // by the finder's numbers
     for (const platform::FolderEntry& entry : entries) {
         if (entry.name == L"." || entry.name == L"..") {
             continue;
@@ -214,15 +217,28 @@ int runCheck(const Arguments& args) {
                     std::to_wstring(finding.offset) + L": " + finding.text + L"\n";
             ++found;
         }
+        finder.addFile(bytes);
+        categories.push_back(entry.name);
     }
+    // A joke twice is no fault of the files, Pointex shows both: a note, not a finding.
+    std::vector<Duplicate> duplicates = finder.duplicates();
+    for (const Duplicate& duplicate : duplicates) {
+        text += categories[duplicate.copy.category] + L": Witz " +
+                std::to_wstring(duplicate.copy.joke) + L": Hinweis: derselbe Witz wie " +
+                categories[duplicate.first.category] + L", Witz " +
+                std::to_wstring(duplicate.first.joke) + L"\n";
+    }
+    std::wstring notes =
+        duplicates.empty() ? L"" : L", " + std::to_wstring(duplicates.size()) + L" Hinweise";
     if (files == 0) {
         text += L"Der Ordner enth\u00e4lt keine Datei: Pointex findet keine Kategorie.\n";
         ++found;
     }
     if (found == 0) {
-        text += L"In Ordnung: " + std::to_wstring(files) + L" Dateien ohne Befund.\n";
+        text += L"In Ordnung: " + std::to_wstring(files) + L" Dateien ohne Befund" + notes + L".\n";
     } else {
-        text += std::to_wstring(files) + L" Dateien, " + std::to_wstring(found) + L" Befunde.\n";
+        text += std::to_wstring(files) + L" Dateien, " + std::to_wstring(found) + L" Befunde" +
+                notes + L".\n";
     }
     say(text);
     return found == 0 ? success : negative;

@@ -69,7 +69,8 @@ const Command commands[] = {
      runSearch},
     {L"import",
      L"witz import QUELLE... --nach NAME [--format F] [--ersetzen]\n"
-     L"                   [--anhaengen | --ersetzen-datei] [BEARBEITUNG...]",
+     L"                   [--anhaengen | --ersetzen-datei] [--ohne-doppelte]\n"
+     L"                   [BEARBEITUNG...]",
      L"Fortune-Dateien oder Text in die Kategorie Witze/NAME umwandeln",
      L"Formate (ohne --format erkannt: mit einer Zeile, die nur \"%\" enth\u00e4lt, Fortune;\n"
      L"mit Leerzeilen zwischen Abs\u00e4tzen oder einer Zeile \"--\" Text; sonst Liste):\n"
@@ -95,6 +96,9 @@ const Command commands[] = {
      L"  --ersetzen         solche Zeichen als \"?\" schreiben statt abzubrechen\n"
      L"  --anhaengen        an eine bestehende Kategorie anh\u00e4ngen\n"
      L"  --ersetzen-datei   eine bestehende Kategorie ersetzen\n"
+     L"  --ohne-doppelte    Witze auslassen, die schon in einer Kategorie oder weiter\n"
+     L"                     vorn in den Quellen stehen: dieselben Buchstaben und\n"
+     L"                     Ziffern, Gro\u00df- und Kleinschreibung egal\n"
      L"Bearbeitung f\u00fcr Pointex' Proportionalschrift (keine \u00e4ndert ein Wort):\n"
      L"  --fliesstext       f\u00fcr 80 Spalten umbrochene Zeilen werden ein Absatz;\n"
      L"                     Verse, kurze Zeilen, Aufz\u00e4hlungen und Sprecher (\"Name: \")\n"
@@ -112,8 +116,8 @@ const Command commands[] = {
      L"sind,\nals raetsel gelesen.\n"
      L"Die Datei wird ganz unter einem vor\u00fcbergehenden Namen neben dem Ordner Witze\n"
      L"geschrieben und dann in einem Schritt nach Witze verschoben.\n",
-     {L"--ersetzen", L"--anhaengen", L"--ersetzen-datei", L"--fliesstext", L"--fragen",
-      L"--spalten", L"--ohne-bilder"},
+     {L"--ersetzen", L"--anhaengen", L"--ersetzen-datei", L"--ohne-doppelte", L"--fliesstext",
+      L"--fragen", L"--spalten", L"--ohne-bilder"},
      {L"--nach", L"--format", L"--ueberschrift"},
      1,
      SIZE_MAX,
@@ -126,6 +130,9 @@ const Command commands[] = {
      L"Witznummer und Byte-Offset (ab 0): 0x1A vor dem Ende, LF am Ende, leere Witze, CR ohne\n"
      L"LF, gemischte Zeilenenden, UTF-8-Folgen, Bytes 0x00 und 0x80 bis 0x9F, Zeilen \u00fcber\n"
      L"64 KB, Dateien, die sich nicht \u00f6ffnen lassen, und Unterordner. Liest nur.\n"
+     L"Als Hinweis, nicht als Befund: jeder Witz, der einen fr\u00fcheren wiederholt (dieselben\n"
+     L"Buchstaben und Ziffern, Gro\u00df- und Kleinschreibung egal), mit Kategorie und Nummer\n"
+     L"beider.\n"
      L"Exit-Status: 0 ohne Befund, 1 mit Befunden, 2 wenn der Ordner nicht lesbar ist.\n",
      {},
      {},

@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "convert.h"
+#include "duplicates.h"
 #include "file_writer.h"
 #include "library/platform.h"
 #include "system.h"
@@ -227,6 +228,20 @@ int runImport(const Arguments& args) {
                  L"geschrieben.");
         return negative;
     }
+    std::uint32_t duplicates = 0;
+    bool withoutDuplicates = args.has(L"--ohne-doppelte");
+    std::wstring unread;
+    // A replaced category's old jokes are no reason to leave a new one out.
+    if (withoutDuplicates &&
+        !dropDuplicates(folder, append ? L"" : name, conversion.jokes, duplicates, unread)) {
+        complain(unread + L" Nichts geschrieben.");
+        return failed;
+    }
+    if (conversion.jokes.empty() && duplicates > 0) {
+        complain(L"Alle " + std::to_wstring(duplicates) +
+                 L" Witze der Quellen stehen schon in der Sammlung; nichts geschrieben.");
+        return negative;
+    }
     if (conversion.jokes.empty()) {
         complain(L"Die Quellen enthalten keinen Witz; nichts geschrieben.");
         return negative;
@@ -242,6 +257,8 @@ int runImport(const Arguments& args) {
         std::to_wstring(conversion.jokes.size()) + L" Witze geschrieben" +
         (append && exists ? L" (angeh\u00e4ngt)" : L"") + L", " +
         std::to_wstring(conversion.skipped) + L" leere Eintr\u00e4ge \u00fcbersprungen, " +
+        (withoutDuplicates ? std::to_wstring(duplicates) + L" doppelte \u00fcbersprungen, "
+                           : std::wstring()) +
         std::to_wstring(conversion.mapped + conversion.replaced) + L" Zeichen ersetzt (" +
         std::to_wstring(conversion.mapped) + L" in schlichter Form, " +
         std::to_wstring(conversion.replaced) + L" durch \"?\"). " + readings + L"." +

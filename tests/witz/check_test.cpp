@@ -1,7 +1,8 @@
-// witz pruefe: each finding on small made files, and the clean report.
+// witz pruefe: each finding on small made files, duplicate jokes, and the clean report.
 #include "witz_fixture.h"
 
 #include "check.h"
+#include "duplicates.h"
 
 namespace {
 
@@ -64,6 +65,66 @@ TEST(CheckJokeFile, FindsWhatShowsDifferently) {
                 << visible(found[k].text);
         }
     }
+}
+
+TEST(JokeKey, ComparesLettersAndDigitsCaseAside) {
+    const struct {
+        std::string a, b;
+        bool same;
+    } pairs[] = {
+        {"Ein Witz.", "ein  WITZ!", true},
+        {"Frage?\x12"
+         "Antwort",
+         "Frage Antwort", true},
+        {"Frage?\x12"
+         "Antwort",
+         "Frage?", false},
+        {"zwei\x11Zeilen\r", "ZWEI ZEILEN", true},
+        {"\xc4pfel \xd6l \xde", "\xe4PFEL \xf6L \xfe", true},
+        {"Stra\xdf"
+         "e",
+         "STRASSE", false},
+        {"a\xd7"
+         "b\xf7"
+         "c\x84\x93",
+         "abc", true},
+        {"5 \xb5m\xb2", "5m", false},
+        {"a1", "a2", false},
+        {"ab", "ba", false},
+        // Long lines are gathered in blocks: the blanks shift where one ends.
+        {std::string(250, '.') + std::string(300, 'x'), std::string(300, 'X'), true},
+        {std::string(300, 'x'), std::string(301, 'x'), false},
+    };
+    for (const auto& pair : pairs) {
+        SCOPED_TRACE(visible(std::wstring(pair.a.begin(), pair.a.end())) + " / " +
+                     visible(std::wstring(pair.b.begin(), pair.b.end())));
+        std::uint64_t a = jokeKey(pair.a.data(), pair.a.size());
+        EXPECT_NE(a, 0u);
+        EXPECT_EQ(a == jokeKey(pair.b.data(), pair.b.size()), pair.same);
+    }
+    for (const std::string empty : {"", " ?!\x11\x12-- \xd7\r"}) {
+        EXPECT_EQ(jokeKey(empty.data(), empty.size()), 0u);
+    }
+}
+
+TEST_F(WitzTest, CheckNotesDuplicatesWithoutFailing) {
+    writeFile(L"A", "eins\nZwei!\n...\nEINS");
+    writeFile(L"B", "zwei\n...");
+    writeFile(L"C", "Drei\r\nEins.");
+    EXPECT_EQ(witz({L"pruefe"}), 0);
+    EXPECT_EQ(out, L"A: Witz 4: Hinweis: derselbe Witz wie A, Witz 1\n"
+                   L"B: Witz 1: Hinweis: derselbe Witz wie A, Witz 2\n"
+                   L"C: Witz 2: Hinweis: derselbe Witz wie A, Witz 1\n"
+                   L"In Ordnung: 3 Dateien ohne Befund, 3 Hinweise.\n");
+
+    // What Pointex does not show behind a 0x1A repeats nothing.
+    writeFile(L"D", "ZWEI\x1A"
+                    "eins\n");
+    EXPECT_EQ(witz({L"pruefe"}), 1);
+    EXPECT_NE(out.find(L"D: Witz 1: Hinweis: derselbe Witz wie A, Witz 2\n"
+                       L"4 Dateien, 1 Befunde, 4 Hinweise.\n"),
+              std::wstring::npos)
+        << visible(out);
 }
 
 TEST_F(WitzTest, CheckNamesFilesSubfoldersAndTheResult) {

@@ -262,6 +262,62 @@ TEST_F(ImportTest, AppendingKeepsTheCountsRight) {
     }
 }
 
+TEST_F(ImportTest, WithoutDuplicatesSkipsWhatTheCollectionHolds) {
+    const struct {
+        const char* what;
+        std::optional<std::string> old; // the category's bytes before
+        std::string source;
+        std::vector<std::wstring> options;
+        int status;
+        std::optional<std::string> written;
+        std::wstring message;
+    } cases[] = {
+        {"in another category, earlier in the sources; jokes without letters never repeat",
+         std::nullopt,
+         "neu\n%\nAlt!\n%\nNEU\n%\n...\n%\n...\n%\nzwei\n",
+         {},
+         0,
+         std::string("neu\n...\n...\nzwei"),
+         L"4 Witze geschrieben, 0 leere Eintr\u00e4ge \u00fcbersprungen, 2 doppelte "
+         L"\u00fcbersprungen, 0 Zeichen"},
+        {"appended: the category's own jokes count",
+         std::string("eigen"),
+         "Eigen\n%\nneu\n",
+         {L"--anhaengen"},
+         0,
+         std::string("eigen\nneu"),
+         L"1 doppelte"},
+        {"replaced: its old jokes do not",
+         std::string("eigen"),
+         "eigen\n",
+         {L"--ersetzen-datei"},
+         0,
+         std::string("eigen"),
+         L"0 doppelte"},
+        {"every joke there already", std::nullopt, "ALT\n", {}, 1, std::nullopt, L"Alle 1 Witze"},
+    };
+    writeFile(L"Andere", "Alt");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove(target());
+        if (c.old) {
+            writeFile(L"Neu", *c.old);
+        }
+        std::vector<std::wstring> options = c.options;
+        options.push_back(L"--ohne-doppelte");
+        EXPECT_EQ(import(c.source, options), c.status) << visible(err);
+        EXPECT_EQ(fileBytes(target()), c.written ? c.written : c.old);
+        EXPECT_NE((out + err).find(c.message), std::wstring::npos) << visible(out + err);
+    }
+
+    // A category it cannot compare with stops the import.
+    std::filesystem::remove(target());
+    auto locked = makeUnopenable(jokePath(L"Andere"));
+    EXPECT_EQ(import("neu\n", {L"--ohne-doppelte"}), 2);
+    EXPECT_NE(err.find(L"nicht lesen"), std::wstring::npos) << visible(err);
+    EXPECT_FALSE(fileBytes(target()));
+}
+
 TEST_F(ImportTest, NameDifferingOnlyInCaseIsRefused) {
     writeFile(L"Tiere", "alt");
     EXPECT_EQ(import("neu\n", {}, L"tiere"), 2);
