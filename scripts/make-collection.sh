@@ -71,8 +71,18 @@ while IFS=$'\t' read -r file category options reason; do
         exit 1
     fi
     count=$(sed -n 's/.*: \([0-9]*\) Witze geschrieben.*/\1/p' <<<"$report")
+    # What the editing rules made of the file: riddles, and what they left out.
+    riddles=$(LC_ALL=C grep -c $'\x12' "$work/Witze/$category" || true)
+    doubles=$(sed -n 's/.* \([0-9]*\) doppelte übersprungen.*/\1/p' <<<"$report")
+    drawings=$(sed -n 's/.*Ausgelassen: \([0-9]*\) Zeichnungen.*/\1/p' <<<"$report")
     kind=""
-    [[ " ${args[*]} " == *" raetsel "* ]] && kind=", Rätsel"
+    [ "$riddles" = 0 ] || kind=", davon $riddles Rätsel"
+    case ${drawings:-0} in
+    0) ;;
+    1) kind="$kind, 1 Zeichnung ausgelassen" ;;
+    *) kind="$kind, $drawings Zeichnungen ausgelassen" ;;
+    esac
+    [ "${doubles:-0}" = 0 ] || kind="$kind, $doubles doppelte ausgelassen"
     printf '  %s -> %s (%s%s)\n' "$file" "$category" "$count" "$kind" >>"$taken"
     fold -s -w 70 <<<"$reason" | sed -e 's/ *$//' -e 's/^/      /' >>"$taken"
 done <<<"$rows"
