@@ -80,6 +80,17 @@ TEST_F(DroppedTest, EachFileGoesToTheCategoryOfItsName) {
     EXPECT_NE(err.find(L"\u201Eende.\u201C taugt nicht"), std::wstring::npos) << visible(err);
 }
 
+// A dropped file of "F:"/"A:" pairs cannot ask for --format raetsel: it is found to be riddles.
+TEST_F(DroppedTest, RiddlesAreFoundWithoutFormat) {
+    const std::vector<std::wstring> paths = {
+        source(L"Fragen.txt", "F: Was ist gr\xc3\xbcn und klopft an die T\xc3\xbcr?\r\n"
+                              "A: Ein Klopfsalat.\r\nF: Was ist braun?\r\nA: Ein Tarzipan.\r\n")};
+    EXPECT_EQ(recording([&] { return importDropped(paths, root.wstring()); }), 0) << visible(err);
+    EXPECT_EQ(fileBytes(root / "Witze" / "Fragen"), "Was ist gr\xfcn und klopft an die T\xfcr?\x12"
+                                                    "Ein Klopfsalat.\nWas ist braun?\x12"
+                                                    "Ein Tarzipan.");
+}
+
 // Only where the test's folder has a Windows path: the arguments must all be existing files.
 TEST_F(DroppedTest, OnlyExistingFilesAreADrop) {
     if (!isAbsoluteWindowsPath(root.wstring())) {
