@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
-#include <map>
+#include <unordered_map>
 
 namespace {
 
@@ -159,7 +159,8 @@ std::size_t hangingColumn(const JokeLine& line) {
 // close to the width the joke was wrapped at, and the next one goes on in its block (or indented
 // under an item's or a turn's text) without starting an item, a turn or a column of its own.
 bool wrapped(const JokeLine& line, const JokeLine& next, std::size_t wrapWidth) {
-    if (isBlankLine(line) || isBlankLine(next) || next.marked || lastChar(line) == ':' ||
+    std::size_t width = widthOf(line);
+    if (width < wrappedWidth || isBlankLine(next) || next.marked || lastChar(line) == ':' ||
         paddingAt(next.text) != none) {
         return false;
     }
@@ -188,9 +189,7 @@ bool wrapped(const JokeLine& line, const JokeLine& next, std::size_t wrapWidth) 
                      paddingAt(line.text) == none;
     bool underText = hanging != none && nextIndent > indent && nextIndent <= hanging + 1;
     std::size_t word = std::min(start.find_first_of(" \t"), start.size());
-    std::size_t width = widthOf(line);
-    return (sameBlock || underText) && width >= wrappedWidth &&
-           width + 1 + word >= wrapWidth - wrapWidth / 5;
+    return (sameBlock || underText) && width + 1 + word >= wrapWidth - wrapWidth / 5;
 }
 
 // Verse, and text set one sentence a line: lines from one blank line to the next that each end
@@ -319,32 +318,37 @@ bool endsSentence(const JokeLine& line) {
     return end != none && std::strchr(":?!.", text[end]) != nullptr;
 }
 
-// The first lines of a joke as one key, for counting how many jokes open alike.
-std::string opening(const std::vector<JokeLine>& lines, std::size_t count) {
+// The keys of a joke's first lines, one, two and three of them, for counting how many jokes
+// open alike.
+std::vector<std::string> openingsOf(const std::vector<JokeLine>& lines) {
+    std::vector<std::string> keys;
     std::string key;
-    for (std::size_t k = 0; k < count; ++k) {
-        key += normalized(lines[k]) + '\n';
+    for (std::size_t count = 0; count < headingLines && count < lines.size(); ++count) {
+        key += normalized(lines[count]) + '\n';
+        keys.push_back(key);
     }
-    return key;
+    return keys;
 }
 
 // How many first lines of each joke make its heading: the lines that at least a tenth of the
 // source's jokes (three at least) open with alike, and the lines that end its sentence. With
 // leadIn, a joke without such lines has its first line for heading where it ends in a colon.
 std::vector<std::size_t> headingsOf(const std::vector<Joke>& jokes, bool leadIn) {
-    std::map<std::string, std::size_t> openings;
+    std::vector<std::vector<std::string>> keys;
+    std::unordered_map<std::string, std::size_t> openings;
     for (const Joke& joke : jokes) {
-        for (std::size_t count = 1; count <= headingLines && count <= joke[0].size(); ++count) {
-            ++openings[opening(joke[0], count)];
+        keys.push_back(openingsOf(joke[0]));
+        for (const std::string& key : keys.back()) {
+            ++openings[key];
         }
     }
     std::size_t share = std::max<std::size_t>(3, (jokes.size() + 9) / 10);
     std::vector<std::size_t> headings;
-    for (const Joke& joke : jokes) {
-        const std::vector<JokeLine>& lines = joke[0];
+    for (std::size_t n = 0; n < jokes.size(); ++n) {
+        const std::vector<JokeLine>& lines = jokes[n][0];
         std::size_t count = 0;
-        while (count < headingLines && count < lines.size() && !isBlankLine(lines[count]) &&
-               openings[opening(lines, count + 1)] >= share) {
+        while (count < keys[n].size() && !isBlankLine(lines[count]) &&
+               openings[keys[n][count]] >= share) {
             ++count;
         }
         if (count == 0 && leadIn && !lines.empty() && lastChar(lines[0]) == ':' &&
@@ -355,7 +359,7 @@ std::vector<std::size_t> headingsOf(const std::vector<Joke>& jokes, bool leadIn)
                !isBlankLine(lines[count]) && !endsSentence(lines[count - 1])) {
             ++count;
         }
-        headings.push_back(joke.size() == 1 ? count : 0);
+        headings.push_back(jokes[n].size() == 1 ? count : 0);
     }
     return headings;
 }
