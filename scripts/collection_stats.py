@@ -92,10 +92,11 @@ def main():
                 if test(joke):
                     kinds[kind].append(where)
             parts = joke.split("\x12")
-            if len(parts) == 1 or "\x11" in parts[0]:
-                openings[(name, " ".join(lines_of(joke)[0].split()))] += 1
+            question = len(parts) > 1 and "\x11" not in parts[0]
+            openings[(name, " ".join(lines_of(joke)[0].split()), question)] += 1
             copies[key(joke)].append(where)
-    headings = {opening: n for opening, n in openings.items() if n >= 20}
+    headings = {opening[:2]: n for opening, n in openings.items() if n >= 20 and not opening[2]}
+    questions = {opening[:2]: n for opening, n in openings.items() if n >= 20 and opening[2]}
     extra = {k: places for k, places in copies.items() if len(places) > 1}
     print(f"{total} jokes in {folder}")
     for kind, places in kinds.items():
@@ -103,8 +104,9 @@ def main():
         if details:
             print("    " + ", ".join(places))
     print(f"headings: {len(headings)} groups, {sum(headings.values())} jokes")
+    print(f"    as riddles' questions: {len(questions)} groups, {sum(questions.values())} jokes")
     if details:
-        for (name, line), n in sorted(headings.items()):
+        for (name, line), n in sorted({**headings, **questions}.items()):
             print(f"    {name}: {n} x {line!r}")
     print(f"duplicates: {sum(len(p) - 1 for p in extra.values())} extra copies")
     if details:
