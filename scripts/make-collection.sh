@@ -74,7 +74,7 @@ while IFS=$'\t' read -r file category options reason; do
     # What the editing rules made of the file: riddles, and what they left out.
     riddles=$(LC_ALL=C grep -c $'\x12' "$work/Witze/$category" || true)
     doubles=$(sed -n 's/.* \([0-9]*\) doppelte übersprungen.*/\1/p' <<<"$report")
-    drawings=$(sed -n 's/.*Ausgelassen: \([0-9]*\) Zeichnungen.*/\1/p' <<<"$report")
+    drawings=$(sed -n 's/.*Ausgelassen: \([0-9]*\) Zeichnung.*/\1/p' <<<"$report")
     kind=""
     [ "$riddles" = 0 ] || kind=", davon $riddles Rätsel"
     case ${drawings:-0} in

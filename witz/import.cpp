@@ -262,9 +262,9 @@ int runImport(const Arguments& args) {
         std::to_wstring(conversion.mapped + conversion.replaced) + L" Zeichen ersetzt (" +
         std::to_wstring(conversion.mapped) + L" in schlichter Form, " +
         std::to_wstring(conversion.replaced) + L" durch \"?\"). " + readings + L"." +
-        (editing.noDrawings
-             ? L" Ausgelassen: " + std::to_wstring(conversion.drawings) + L" Zeichnungen."
-             : L"") +
+        (editing.noDrawings ? L" Ausgelassen: " + std::to_wstring(conversion.drawings) +
+                                  (conversion.drawings == 1 ? L" Zeichnung." : L" Zeichnungen.")
+                            : L"") +
         L"\n");
     return success;
 }
