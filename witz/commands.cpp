@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <string>
 
+#include "library/file_names.h"
 #include "library/platform.h"
 #include "system.h"
 #include "witz.h"
@@ -158,13 +159,19 @@ int usageError(const std::wstring& text, const Command* command) {
     return failed;
 }
 
-// Whether the collection's folder holds a file of that name, without reading any.
-bool hasCategoryFile(const std::wstring& directory, const std::wstring& name) {
+// Whether a word where a command goes can name a category without reading any file: a number
+// from "witz liste", or the name of a file in the collection's folder, letter case aside. zeige
+// then finds the category or says why not.
+bool mayNameCategory(const std::wstring& directory, const std::wstring& word) {
+    if (!word.empty() && word.find_first_not_of(L"0123456789") == std::wstring::npos) {
+        return true;
+    }
     std::vector<platform::FolderEntry> entries;
     std::wstring folder = directory + platform::pathSeparator + L"Witze";
     platform::listFolder(folder + platform::pathSeparator + L"*", entries);
+    const std::u16string folded = upcasedName(word);
     for (const platform::FolderEntry& entry : entries) {
-        if (!entry.isDirectory && entry.name == name) {
+        if (!entry.isDirectory && upcasedName(entry.name) == folded) {
             return true;
         }
     }
@@ -188,6 +195,10 @@ void say(const std::wstring& text) {
 
 void complain(const std::wstring& text) {
     host::write(host::Stream::err, L"witz: " + text + L"\n");
+}
+
+std::wstring counted(std::uint64_t count, const wchar_t* one, const wchar_t* many) {
+    return std::to_wstring(count) + L" " + (count == 1 ? one : many);
 }
 
 bool libraryWarned() {
@@ -279,7 +290,7 @@ int runWitz(const std::vector<std::wstring>& args) {
             folder.pop_back();
         }
     }
-    if (!shortcut.empty() && !hasCategoryFile(parsed.directory, shortcut)) {
+    if (!shortcut.empty() && !mayNameCategory(parsed.directory, shortcut)) {
         return usageError(L"\u201E" + shortcut +
                               L"\u201C ist weder ein Befehl noch eine Kategorie; \u201Ewitz "
                               L"liste\u201C zeigt die Kategorien.",

@@ -2,6 +2,7 @@
 // of its command table.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <set>
 #include <string>
@@ -30,6 +31,8 @@ struct Arguments {
 // Writes to standard output; error texts go to standard error behind "witz: ".
 void say(const std::wstring& text);
 void complain(const std::wstring& text);
+// A count with its noun, the singular for 1: "1 Witz", "3 Witze".
+std::wstring counted(std::uint64_t count, const wchar_t* one, const wchar_t* many);
 // Whether the library showed a warning (a refused search) since witz started.
 bool libraryWarned();
 

@@ -40,6 +40,13 @@ const Case cases[] = {
     {{L"Beta"}, 0, L"Beta: ", L"", true},
     {{L"Beta", L"2"}, 0, L"POLIZIST und Polizist\n", L""},
     {{L"Beta", L"--help"}, 2, L"", L"Unbekannter Befehl"},
+    // Names match case-insensitively, numbers stand for names, the shortcut takes both.
+    {{L"zeige", L"aLPHA", L"1"}, 0, L"Eins\n\nL\u00f6sung\n", L""},
+    {{L"beta", L"2"}, 0, L"POLIZIST und Polizist\n", L""},
+    {{L"2", L"1"}, 0, L"polizist\n", L""},
+    {{L"3"}, 0, L"Gamma: 1/", L"", true},
+    {{L"4"}, 2, L"", L"Keine Kategorie \u201E4\u201C"},
+    {{L"suche", L"polizist", L"--kategorie", L"BETA"}, 0, L"Beta:1: polizist\n", L"", true},
     {{L"liste", L"--kaputt"}, 2, L"", L"Unbekannte Option"},
     {{L"zeige"}, 2, L"", L"Aufruf: witz zeige"},
     {{L"zeige", L"--help"}, 0, L"Aufruf: witz zeige KATEGORIE", L"", true},
@@ -100,6 +107,46 @@ TEST_F(WitzTest, CategoriesInWindowsOrder) {
                                     L" 4  gamma  (1)\n 5  Zeta 10  (1)\n 6  Zeta 2  (1)\n"
                                     L" 7  Zucker  (1)\n 8  \u00c4rger  (1)\n 9  \u00e4tzend  (1)\n"
                                     L"10  \u00d6lfass  (1)\n10 Witze in 10 Kategorien\n"));
+}
+
+// Letters beyond A to Z fold as in the folder's order; an exact name wins over names alike but
+// for case, and two names alike but for case (possible where the file system keeps both) are
+// named rather than guessed.
+TEST_F(WitzTest, CategoryNamesIgnoreCaseWhenUnique) {
+    writeFile(L"R\u00e4tsel", "r");
+    writeFile(L"\u0141\u00f3d\u017a \u03a9", "l");
+    writeFile(L"Tiere", "t");
+    writeFile(L"TIERE", "T");
+    const bool twins = namesIn(root / "Witze").size() == 4;
+    const std::tuple<std::vector<std::wstring>, int, std::wstring> cases[] = {
+        {{L"zeige", L"R\u00c4TSEL", L"1"}, 0, L"r\n"},
+        {{L"r\u00c4tsel", L"1"}, 0, L"r\n"},
+        {{L"\u0142\u00d3D\u0179 \u03c9", L"1"}, 0, L"l\n"},
+        {{L"R\u00e4tse", L"1"}, 2, L"weder ein Befehl noch eine Kategorie"},
+        {{L"zeige", L"Tiere", L"1"}, 0, L"t\n"},
+        {{L"zeige", L"TIERE", L"1"}, 0, twins ? L"T\n" : L"t\n"},
+        {{L"tiere", L"1"},
+         twins ? 2 : 0,
+         twins ? L"\u201ETIERE\u201C und \u201ETiere\u201C" : L"t\n"},
+        {{L"suche", L"xyz", L"--kategorie", L"tiEre"}, twins ? 2 : 1, twins ? L"genau an" : L""},
+    };
+    for (const auto& [args, status, text] : cases) {
+        SCOPED_TRACE(visible(args.front() + L" " + args.back()));
+        EXPECT_EQ(witz(args), status) << visible(err);
+        EXPECT_NE((status == 0 ? out : err).find(text), std::wstring::npos)
+            << visible(out) << visible(err);
+    }
+}
+
+// Counts of one take the singular.
+TEST_F(WitzTest, OneJokeInOneCategory) {
+    writeFile(L"Alpha", "Eins");
+    EXPECT_EQ(witz({L"liste"}), 0);
+    EXPECT_EQ(visible(out), visible(L"1  Alpha  (1)\n1 Witz in 1 Kategorie\n"));
+    EXPECT_EQ(witz({L"zeige", L"Alpha", L"2"}), 2);
+    EXPECT_NE(err.find(L"\u201EAlpha\u201C hat nur Witz 1; \u201E2\u201C ist es nicht."),
+              std::wstring::npos)
+        << visible(err);
 }
 
 TEST_F(ReadingTest, FolderFromTheEnvironment) {
