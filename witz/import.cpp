@@ -212,11 +212,12 @@ int runImport(const Arguments& args) {
             complain(describe(conversion.problems[k]));
         }
         if (conversion.problems.size() > problemsShown) {
-            complain(L"und " + std::to_wstring(conversion.problems.size() - problemsShown) +
-                     L" weitere");
+            const std::size_t more = conversion.problems.size() - problemsShown;
+            complain(L"und " + std::to_wstring(more) + (more == 1 ? L" weiteres" : L" weitere"));
         }
         complain(L"Nichts geschrieben: " + std::to_wstring(conversion.problems.size()) +
-                 L" Zeichen passen nicht in eine Witzdatei. Mit --ersetzen werden sie als \"?\" "
+                 (conversion.problems.size() == 1 ? L" Zeichen passt" : L" Zeichen passen") +
+                 L" nicht in eine Witzdatei. Mit --ersetzen werden sie als \"?\" "
                  L"geschrieben.");
         return negative;
     }
@@ -232,11 +233,11 @@ int runImport(const Arguments& args) {
         return failed;
     }
     say(L"Witze" + std::wstring(1, platform::pathSeparator) + name + L": " +
-        std::to_wstring(conversion.jokes.size()) + L" Witze geschrieben" +
+        counted(conversion.jokes.size(), L"Witz", L"Witze") + L" geschrieben" +
         (append && exists ? L" (angeh\u00e4ngt)" : L"") + L", " +
-        std::to_wstring(conversion.skipped) + L" leere Eintr\u00e4ge \u00fcbersprungen, " +
-        std::to_wstring(conversion.mapped + conversion.replaced) + L" Zeichen ersetzt (" +
-        std::to_wstring(conversion.mapped) + L" in schlichter Form, " +
+        counted(conversion.skipped, L"leerer Eintrag", L"leere Eintr\u00e4ge") +
+        L" \u00fcbersprungen, " + std::to_wstring(conversion.mapped + conversion.replaced) +
+        L" Zeichen ersetzt (" + std::to_wstring(conversion.mapped) + L" in schlichter Form, " +
         std::to_wstring(conversion.replaced) + L" durch \"?\"). " + readings + L".\n");
     return success;
 }

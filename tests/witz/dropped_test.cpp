@@ -75,7 +75,7 @@ TEST_F(DroppedTest, EachFileGoesToTheCategoryOfItsName) {
     EXPECT_EQ(fileBytes(root / "Witze" / "Sprueche"), "a\nb");
     EXPECT_EQ(fileBytes(root / "Witze" / "Tiere"), "alt");
     EXPECT_NE(out.find(L"Sprueche: 2 Witze geschrieben"), std::wstring::npos) << visible(out);
-    EXPECT_NE(out.find(L"Raetsel: 1 Witze geschrieben"), std::wstring::npos) << visible(out);
+    EXPECT_NE(out.find(L"Raetsel: 1 Witz geschrieben"), std::wstring::npos) << visible(out);
     EXPECT_NE(err.find(L"\u201ETiere\u201C gibt es schon"), std::wstring::npos) << visible(err);
     EXPECT_NE(err.find(L"\u201Eende.\u201C taugt nicht"), std::wstring::npos) << visible(err);
 }

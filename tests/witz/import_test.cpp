@@ -30,14 +30,19 @@ const Case cases[] = {
      std::string("a\nb\x11"
                  "c"),
      L"2 Witze"},
-    {"not UTF-8: ISO 8859-1", "K\xe4se \xa0!\n%\n", {}, 0, std::string("K\xe4se  !"), L"1 Witze"},
+    {"not UTF-8: ISO 8859-1",
+     "K\xe4se \xa0!\n%\n",
+     {},
+     0,
+     std::string("K\xe4se  !"),
+     L"1 Witz geschrieben"},
     {"UTF-8 with byte-order mark",
      "\xEF\xBB\xBF"
      "K\xC3\xA4se\n",
      {},
      0,
      std::string("K\xe4se"),
-     L"1 Witze"},
+     L"1 Witz geschrieben"},
     {"empty and blank records",
      "a\n%\n  \n%\n\n%\nb\n",
      {},
@@ -102,7 +107,7 @@ const Case cases[] = {
      {L"--format", L"liste"},
      0,
      std::string("a\nb"),
-     L"1 leere Eintr\u00e4ge"},
+     L"1 leerer Eintrag \u00fcbersprungen"},
     {"riddles in fortune records",
      "F: Frage?\nA: Antwort\n   weiter\n\nF:Zweite?\nA:  Zwei\n%\nKein R\xc3\xa4tsel\nA: b\n%\nM D "
      "M\nF: "
@@ -182,7 +187,7 @@ const Case cases[] = {
      0,
      std::string("a\x11\x11"
                  "b"),
-     L"1 Witze"},
+     L"1 Witz geschrieben"},
     {"unknown format", "a\n", {L"--format", L"csv"}, 2, std::nullopt, L"--format"},
     {"format byte 0x1A in a list", "a\x1A", {}, 1, std::nullopt, L"Steuerzeichen U+001A"},
 };
