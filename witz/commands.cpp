@@ -189,12 +189,20 @@ int reportWarning(const std::wstring& text, const std::wstring&, unsigned) {
 
 } // namespace
 
+namespace {
+std::wstring subject;
+}
+
 void say(const std::wstring& text) {
-    host::write(host::Stream::out, text);
+    host::write(host::Stream::out, subject.empty() ? text : subject + L": " + text);
 }
 
 void complain(const std::wstring& text) {
-    host::write(host::Stream::err, L"witz: " + text + L"\n");
+    host::write(host::Stream::err, (subject.empty() ? L"witz" : subject) + L": " + text + L"\n");
+}
+
+void speakAbout(const std::wstring& name) {
+    subject = name;
 }
 
 std::wstring counted(std::uint64_t count, const wchar_t* one, const wchar_t* many) {

@@ -121,7 +121,7 @@ int readSource(const std::wstring& source, std::string& bytes) {
 
 } // namespace
 
-int runImport(const Arguments& args) {
+int importSources(const Arguments& args, const ImportAdvice& advice) {
     auto target = args.values.find(L"--nach");
     if (target == args.values.end()) {
         complain(L"Gib mit --nach NAME die Kategorie an, in die importiert wird.");
@@ -129,13 +129,13 @@ int runImport(const Arguments& args) {
     }
     const std::wstring& name = target->second;
     if (std::wstring why = badFileName(name); !why.empty()) {
-        complain(L"\u201E" + name + L"\u201C taugt nicht als Kategorie: " + why);
+        complain(L"\u201E" + name + L"\u201C taugt nicht als Kategorie: " + why + advice.badName);
         return failed;
     }
     if (std::wstring why =
             unwritableName(args.directory + platform::pathSeparator + L"Witze", name);
         !why.empty()) {
-        complain(L"\u201E" + name + L"\u201C taugt nicht als Kategorie: " + why);
+        complain(L"\u201E" + name + L"\u201C taugt nicht als Kategorie: " + why + advice.badName);
         return failed;
     }
     bool append = args.has(L"--anhaengen");
@@ -163,14 +163,13 @@ int runImport(const Arguments& args) {
     if (std::wstring twin = caseTwin(folder, name); !twin.empty()) {
         complain(L"\u201E" + name + L"\u201C unterscheidet sich von der Kategorie \u201E" + twin +
                  L"\u201C nur in Gro\u00df- und Kleinschreibung; unter Windows ist das dieselbe "
-                 L"Datei.");
+                 L"Datei." +
+                 advice.badName);
         return failed;
     }
     bool exists = kind == host::EntryKind::file;
     if (exists && !append && !replaceFile) {
-        complain(L"Die Kategorie \u201E" + name +
-                 L"\u201C gibt es schon. --anhaengen h\u00e4ngt an, "
-                 L"--ersetzen-datei ersetzt sie.");
+        complain(L"Die Kategorie \u201E" + name + L"\u201C gibt es schon." + advice.existing);
         return negative;
     }
     std::string existing;
@@ -217,8 +216,7 @@ int runImport(const Arguments& args) {
         }
         complain(L"Nichts geschrieben: " + std::to_wstring(conversion.problems.size()) +
                  (conversion.problems.size() == 1 ? L" Zeichen passt" : L" Zeichen passen") +
-                 L" nicht in eine Witzdatei. Mit --ersetzen werden sie als \"?\" "
-                 L"geschrieben.");
+                 L" nicht in eine Witzdatei." + advice.unknown);
         return negative;
     }
     if (conversion.jokes.empty()) {
@@ -240,4 +238,13 @@ int runImport(const Arguments& args) {
         L" Zeichen ersetzt (" + std::to_wstring(conversion.mapped) + L" in schlichter Form, " +
         std::to_wstring(conversion.replaced) + L" durch \"?\"). " + readings + L".\n");
     return success;
+}
+
+int runImport(const Arguments& args) {
+    static const ImportAdvice options = {
+        L" --anhaengen h\u00e4ngt an, --ersetzen-datei ersetzt sie.",
+        L" Mit --ersetzen werden sie als \"?\" geschrieben.",
+        L"",
+    };
+    return importSources(args, options);
 }

@@ -18,6 +18,10 @@ const Case cases[] = {
     {{L"zeige", L"Beta", L"3"}, 0, L"\n", L""},
     {{L"zeige", L"Alpha", L"4"}, 2, L"", L"1 bis 3"},
     {{L"zeige", L"Alpha", L"0"}, 2, L"", L"1 bis 3"},
+    {{L"zeige", L"Gamma", L"2"},
+     2,
+     L"",
+     L"\u201EGamma\u201C hat nur Witz 1; \u201E2\u201C ist es nicht."},
     {{L"zeige", L"Delta"}, 2, L"", L"Keine Kategorie \u201EDelta\u201C"},
     {{L"zeige", L"Alpha"}, 0, L"Alpha: ", L"", true},
     {{L"suche", L"polizist", L"--kategorie", L"Beta"},
@@ -136,17 +140,6 @@ TEST_F(WitzTest, CategoryNamesIgnoreCaseWhenUnique) {
         EXPECT_NE((status == 0 ? out : err).find(text), std::wstring::npos)
             << visible(out) << visible(err);
     }
-}
-
-// Counts of one take the singular.
-TEST_F(WitzTest, OneJokeInOneCategory) {
-    writeFile(L"Alpha", "Eins");
-    EXPECT_EQ(witz({L"liste"}), 0);
-    EXPECT_EQ(visible(out), visible(L"1  Alpha  (1)\n1 Witz in 1 Kategorie\n"));
-    EXPECT_EQ(witz({L"zeige", L"Alpha", L"2"}), 2);
-    EXPECT_NE(err.find(L"\u201EAlpha\u201C hat nur Witz 1; \u201E2\u201C ist es nicht."),
-              std::wstring::npos)
-        << visible(err);
 }
 
 TEST_F(ReadingTest, FolderFromTheEnvironment) {
