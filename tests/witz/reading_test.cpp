@@ -142,6 +142,32 @@ TEST_F(WitzTest, CategoryNamesIgnoreCaseWhenUnique) {
     }
 }
 
+// A console is 80 columns wide, and a line of 80 wraps there: every help line has 79 at most,
+// for the overview and each command it lists.
+TEST_F(WitzTest, HelpLinesFitAConsole) {
+    ASSERT_EQ(witz({L"--help"}), 0);
+    const std::wstring overview = out;
+    std::vector<std::vector<std::wstring>> calls = {{L"--help"}};
+    std::size_t at = overview.find(L"Befehle:\n");
+    ASSERT_NE(at, std::wstring::npos) << visible(overview);
+    for (at = overview.find(L'\n', at) + 1; overview.compare(at, 2, L"  ") == 0;
+         at = overview.find(L'\n', at) + 1) {
+        std::wstring name = overview.substr(at + 2, overview.find(L' ', at + 2) - at - 2);
+        if (name != L"(keiner)") {
+            calls.push_back({name, L"--help"});
+        }
+    }
+    ASSERT_EQ(calls.size(), 6u) << visible(overview);
+    for (const std::vector<std::wstring>& call : calls) {
+        ASSERT_EQ(witz(call), 0) << visible(call[0]);
+        for (std::size_t start = 0, end; start < out.size(); start = end + 1) {
+            end = std::min(out.find(L'\n', start), out.size());
+            EXPECT_LE(end - start, 79u)
+                << visible(call[0]) << ": " << visible(out.substr(start, end - start));
+        }
+    }
+}
+
 TEST_F(ReadingTest, FolderFromTheEnvironment) {
 #ifdef _WIN32
     _wputenv_s(L"WITZ_ORDNER", root.wstring().c_str());
