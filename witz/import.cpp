@@ -3,6 +3,7 @@
 
 #include "convert.h"
 #include "file_writer.h"
+#include "library/file_names.h"
 #include "library/platform.h"
 #include "system.h"
 #include "witz.h"
@@ -11,24 +12,12 @@ namespace {
 
 constexpr std::size_t problemsShown = 50;
 
-// Letters as Windows compares file names, for the letters that occur in German names.
-std::wstring folded(const std::wstring& name) {
-    std::wstring text = name;
-    for (wchar_t& c : text) {
-        auto value = static_cast<std::uint32_t>(c);
-        if ((value >= L'A' && value <= L'Z') || (value >= 0xC0 && value <= 0xDE && value != 0xD7)) {
-            c = static_cast<wchar_t>(value + 0x20);
-        }
-    }
-    return text;
-}
-
 // Another entry of the folder whose name differs from name in letter case only.
 std::wstring caseTwin(const std::wstring& folder, const std::wstring& name) {
     std::vector<platform::FolderEntry> entries;
     platform::listFolder(folder + platform::pathSeparator + L"*", entries);
     for (const platform::FolderEntry& entry : entries) {
-        if (entry.name != name && folded(entry.name) == folded(name)) {
+        if (entry.name != name && upcasedName(entry.name) == upcasedName(name)) {
             return entry.name;
         }
     }
