@@ -180,6 +180,9 @@ bool mayNameCategory(const std::wstring& directory, const std::wstring& word) {
 // Records a library warning, so that a refused search ends with status 2.
 bool warned = false;
 
+// The dropped file whose import is being reported (speakAbout), or empty.
+std::wstring subject;
+
 int reportWarning(const std::wstring& text, const std::wstring&, unsigned) {
     complain(text);
     warned = true;
@@ -187,10 +190,6 @@ int reportWarning(const std::wstring& text, const std::wstring&, unsigned) {
 }
 
 } // namespace
-
-namespace {
-std::wstring subject;
-}
 
 void say(const std::wstring& text) {
     host::write(host::Stream::out, subject.empty() ? text : subject + L": " + text);
