@@ -70,7 +70,7 @@ while IFS=$'\t' read -r file category options reason; do
         echo "make-collection: witz import $source/$file --nach $category ${args[*]} failed" >&2
         exit 1
     fi
-    count=$(sed -n 's/.*: \([0-9]*\) Witze geschrieben.*/\1/p' <<<"$report")
+    count=$(sed -n 's/.*: \([0-9]*\) Witze\{0,1\} geschrieben.*/\1/p' <<<"$report")
     kind=""
     [[ " ${args[*]} " == *" raetsel "* ]] && kind=", Rätsel"
     printf '  %s -> %s (%s%s)\n' "$file" "$category" "$count" "$kind" >>"$taken"
