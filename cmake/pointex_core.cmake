@@ -31,6 +31,7 @@ function(pointex_add_core name)
     add_library(${name} STATIC
         ${POINTEX_ROOT}/library/joke_reader.cpp
         ${POINTEX_ROOT}/library/utf8.cpp
+        ${POINTEX_ROOT}/library/file_names.cpp
         ${POINTEX_ROOT}/library/joke_library.cpp
         ${POINTEX_ROOT}/library/text_mode.cpp
         ${POINTEX_ROOT}/search/search.cpp

@@ -2,6 +2,7 @@
 // Windows' random generator redone in code, file names as UTF-8.
 #include "platform.h"
 #include "platform_posix.h"
+#include "file_names.h"
 #include "utf8.h"
 #include "text_mode.h"
 
@@ -79,70 +80,6 @@ static std::wstring systemCurrentDirectory() {
 }
 
 CurrentDirectoryFunction currentDirectory = systemCurrentDirectory;
-
-namespace {
-
-// A UTF-16 unit in capitals, as Windows' case mapping has it for the scripts of Europe: Latin
-// (with Latin Extended-A), Greek and Cyrillic. Other units stay as they are.
-char16_t upcase(char16_t c) {
-    if ((c >= u'a' && c <= u'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7) ||
-        (c >= 0x3B1 && c <= 0x3CB && c != 0x3C2) || (c >= 0x430 && c <= 0x44F)) {
-        return static_cast<char16_t>(c - 0x20);
-    }
-    if (c >= 0x450 && c <= 0x45F) {
-        return static_cast<char16_t>(c - 0x50);
-    }
-    // Latin Extended-A pairs capitals and small letters, the capital first; between U+0139 and
-    // U+0148 and from U+0179 on the pairs start at the odd place.
-    bool oddPairs = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
-    bool evenPairs =
-        (c >= 0x100 && c <= 0x12F) || (c >= 0x132 && c <= 0x137) || (c >= 0x14A && c <= 0x177);
-    if ((evenPairs && c % 2 == 1) || (oddPairs && c % 2 == 0)) {
-        return static_cast<char16_t>(c - 1);
-    }
-    switch (c) {
-    case 0xFF:
-        return 0x178;
-    case 0xB5:
-        return 0x39C;
-    case 0x131:
-        return u'I';
-    case 0x17F:
-        return u'S';
-    case 0x3C2:
-        return 0x3A3;
-    default:
-        return c;
-    }
-}
-
-std::u16string utf16(const std::wstring& name) {
-    std::u16string units;
-    for (wchar_t c : name) {
-        auto value = static_cast<char32_t>(c);
-        if (value >= 0x10000) {
-            units += static_cast<char16_t>(0xD800 + ((value - 0x10000) >> 10));
-            units += static_cast<char16_t>(0xDC00 + ((value - 0x10000) & 0x3FF));
-        } else {
-            units += static_cast<char16_t>(value);
-        }
-    }
-    return units;
-}
-
-} // namespace
-
-bool windowsNameOrder(const std::wstring& a, const std::wstring& b) {
-    std::u16string x = utf16(a);
-    std::u16string y = utf16(b);
-    for (std::size_t i = 0; i < x.size() && i < y.size(); ++i) {
-        if (upcase(x[i]) != upcase(y[i])) {
-            return upcase(x[i]) < upcase(y[i]);
-        }
-    }
-    // Names alike but for case (which Windows cannot hold in one folder) by their units.
-    return x.size() != y.size() ? x.size() < y.size() : x < y;
-}
 
 // Windows lists an NTFS folder sorted, and so does Wine every folder; readdir returns the file
 // system's own order. Sorted here, witz numbers the categories as Pointex does on Windows.

@@ -10,8 +10,4 @@ std::wstring decodeName(const std::string& bytes);
 // The reverse: characters to UTF-8, U+DC80..U+DCFF back to their single bytes.
 std::string encodeName(const std::wstring& name);
 
-// Whether name a comes before name b where Windows lists a folder: case-insensitive, by UTF-16
-// units in capitals.
-bool windowsNameOrder(const std::wstring& a, const std::wstring& b);
-
 } // namespace platform

@@ -157,7 +157,7 @@ Pointex 1.50
 - Lösungen in mehreren Teilen, Schritt für Schritt mit "Lösen".
 - Sprung zu einem Witz über seine Nummer.
 - Neue Symbole für alle Knöpfe.
-- Beispielsammlung mit sechs Kategorien.
+- Sechs Kategorien eigener Beispielwitze; die fertige Sammlung nimmt dazu weitere Kategorien aus Debians fortunes-de (QUELLEN.txt nennt sie).
 """
 
 LIZENZ = """\

@@ -94,38 +94,64 @@ in_codepage() { # text
     python3 -c 'import sys; sys.stdout.buffer.write(sys.argv[2].encode(sys.argv[1], "replace"))' \
         "cp$codepage" "$1"
 }
-witz_exe() { # arguments...: runs witz.exe in $drop; $status, $drop/out and $drop/err tell
+witz_exe() { # arguments...: runs witz.exe in $drop; $status and $drop/out (both streams) tell
     status=0
-    (cd "$drop" && wine "$exe_folder/witz.exe" "$@" >out 2>err </dev/null) || status=$?
+    (cd "$drop" && wine "$exe_folder/witz.exe" "$@" >out 2>&1 </dev/null) || status=$?
 }
+win() { winepath -w "$1"; }
 
-# Each file goes to the category of its name beside witz.exe, a refused one is reported, the
-# status is the worst; the console is not witz.exe's own here, so it does not wait for Enter.
-witz_exe "$(winepath -w "$drop/Rätsel.txt")" "$(winepath -w "$drop/ende..txt")" \
-    "$(winepath -w "$drop/Tiere.fortune")"
+# Each file goes to the category of its name beside witz.exe. Reports go to standard output and
+# refusals to standard error, yet in one window each file's lines come together and in order,
+# then the number taken, and the status says that some were. The console is not witz.exe's own
+# here, so it does not wait for Enter.
+witz_exe "$(win "$drop/Rätsel.txt")" "$(win "$drop/ende..txt")" "$(win "$drop/Tiere.fortune")"
 report="0 leere Einträge übersprungen, 0 Zeichen ersetzt (0 in schlichter Form, 0 durch \"?\")."
-[ $status = 2 ] || drop_fail "drop: exit status $status, not 2"
-cmp -s "$drop/out" <(in_codepage "Witze\\Rätsel: 1 Witze geschrieben, $report Gelesen: Rätsel.txt als Text in Absätzen in UTF-8.
-Witze\\Tiere: 2 Witze geschrieben, $report Gelesen: Tiere.fortune als Fortune-Datei in UTF-8.
-") || drop_fail "drop: the reports: $(od -An -c "$drop/out")"
+[ $status = 1 ] || drop_fail "drop: exit status $status, not 1"
 # witz's own quotation marks come as plain ones in an OEM code page.
-grep -qaF '"ende." taugt nicht' "$drop/err" ||
-    drop_fail "drop: the refusal of ende..txt: $(cat "$drop/err")"
+cmp -s "$drop/out" <(in_codepage "Rätsel.txt: Witze\\Rätsel: 1 Witz geschrieben, $report Gelesen: Rätsel.txt als Text in Absätzen in UTF-8.
+ende..txt: \"ende.\" taugt nicht als Kategorie: Ein Dateiname darf unter Windows nicht auf Leerzeichen oder Punkt enden.
+ende..txt: Benenne die Datei um und ziehe sie noch einmal auf witz.exe.
+Tiere.fortune: Witze\\Tiere: 2 Witze geschrieben, $report Gelesen: Tiere.fortune als Fortune-Datei in UTF-8.
+2 von 3 Dateien übernommen.
+") || drop_fail "drop: the reports: $(cat "$drop/out")"
 if [ "$(ls "$exe_folder/Witze" | paste -sd,)" != "Rätsel,Tiere" ] ||
     ! cmp -s "$exe_folder/Witze/Rätsel" <(printf 'Wer wei\xdf es?\x12Niemand \xa9.') ||
     ! cmp -s "$exe_folder/Witze/Tiere" <(printf 'Hund\nKatze'); then
     drop_fail "drop: the categories beside witz.exe: $(ls "$exe_folder/Witze")"
 fi
 
-# Redirected, a joke's umlauts come in the code page.
-witz_exe -C "$exe_folder" zeige Rätsel 1
-if [ $status != 0 ] || ! cmp -s "$drop/out" <(in_codepage $'Wer weiß es?\n\nNiemand ©.\n'); then
-    drop_fail "zeige: status $status, $(od -An -c "$drop/out")"
+# An existing category, a folder and a path that is gone: none taken. For the category, the
+# command to append it, with the real paths of witz.exe and the file, which does it when typed.
+witz_exe "$(win "$drop/Tiere.fortune")" "$(win "$exe_folder")" "$(win "$drop")\\weg.txt"
+[ $status = 2 ] || drop_fail "drop of what cannot be taken: exit status $status, not 2"
+command="\"$(win "$exe_folder/witz.exe")\" -C \"$(win "$exe_folder")\" import \"$(win "$drop/Tiere.fortune")\" --nach \"Tiere\""
+cmp -s "$drop/out" <(in_codepage "Tiere.fortune: Die Kategorie \"Tiere\" gibt es schon.
+Tiere.fortune: Für eine neue Kategorie benenne die Datei um und ziehe sie noch einmal auf witz.exe. Zum Anhängen gib in der Eingabeaufforderung (cmd) ein:
+    $command --anhaengen
+Tiere.fortune: Zum Ersetzen der Kategorie dasselbe mit --ersetzen-datei statt --anhaengen.
+Pointex Ä: Das ist ein Ordner; auf witz.exe lassen sich nur Dateien ziehen.
+weg.txt: Nicht gefunden; auf witz.exe lassen sich nur Dateien ziehen.
+0 von 3 Dateien übernommen.
+") || drop_fail "drop of what cannot be taken: $(cat "$drop/out")"
+# Typed into cmd: the line as a batch file, which cmd reads in the code page witz.exe wrote.
+sed -n 3p "$drop/out" >"$drop/angehaengt.bat"
+status=0
+(cd "$drop" && wine cmd /c angehaengt.bat >out 2>&1 </dev/null) || status=$?
+if [ $status != 0 ] || ! cmp -s "$exe_folder/Witze/Tiere" <(printf 'Hund\nKatze\nHund\nKatze'); then
+    drop_fail "the advised command: status $status, $(cat "$drop/out")"
 fi
 
-# No drop: a relative name, a folder, a file after a command (each an unknown command); and no
-# argument at all, where witz.exe shows a joke and, not owning the console, does not wait.
-for args in "Tiere.fortune" "$(winepath -w "$exe_folder")" "liste|$(winepath -w "$drop/Tiere.fortune")"; do
+# Redirected, a joke's umlauts come in the code page; a name in other letter case finds it.
+for name in Rätsel rÄTSEL; do
+    witz_exe -C "$exe_folder" "$name" 1
+    if [ $status != 0 ] || ! cmp -s "$drop/out" <(in_codepage $'Wer weiß es?\n\nNiemand ©.\n'); then
+        drop_fail "$name 1: status $status, $(od -An -c "$drop/out")"
+    fi
+done
+
+# No drop: a relative name (an unknown command), a file after a command; and no argument at
+# all, where witz.exe shows a joke and, not owning the console, does not wait.
+for args in "Tiere.fortune" "liste|$(winepath -w "$drop/Tiere.fortune")"; do
     IFS='|' read -r -a list <<<"$args"
     witz_exe "${list[@]}"
     [ $status = 2 ] || drop_fail "no drop: $args: exit status $status, not 2"
@@ -147,7 +173,8 @@ if [ $status != 0 ] || ! grep -qa "Fragen.txt als $(in_codepage "Rätsel") in UT
     drop_fail "drop of riddles: status $status, $(cat "$drop/out" "$drop/err")"
 fi
 [ $drop_failures = 0 ] || exit 1
-echo "dropped files, redirected output, starts that are no drop: as expected"
+echo "dropped files, folders and gone paths, the advised command, redirected output, names in" \
+    "other case, starts that are no drop: as expected"
 
 echo "== the native witz import under strace: nothing written in Witze but by the final rename"
 scripts/test-import-trace.sh "$repo/build/native/witz/witz"

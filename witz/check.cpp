@@ -54,20 +54,23 @@ class Checker {
 
     // One more finding per kind that had more than were shown.
     std::vector<Finding> finish() {
-        static const wchar_t* const names[kinds] = {L"",
-                                                    L"",
-                                                    L"leere Witze",
-                                                    L"einzelne CR",
-                                                    L"",
-                                                    L"UTF-8-Folgen",
-                                                    L"Bytes 0x00",
-                                                    L"zu lange Zeilen",
-                                                    L"Bytes 0x80 bis 0x9F"};
+        // "und 4 weitere leere Witze", "und 1 weiterer leerer Witz".
+        static const wchar_t* const names[kinds][2] = {
+            {L"", L""},
+            {L"", L""},
+            {L"weitere leere Witze", L"weiterer leerer Witz"},
+            {L"weitere einzelne CR", L"weiteres einzelnes CR"},
+            {L"", L""},
+            {L"weitere UTF-8-Folgen", L"weitere UTF-8-Folge"},
+            {L"weitere Bytes 0x00", L"weiteres Byte 0x00"},
+            {L"weitere zu lange Zeilen", L"weitere zu lange Zeile"},
+            {L"weitere Bytes 0x80 bis 0x9F", L"weiteres Byte zwischen 0x80 und 0x9F"}};
         for (int kind = 0; kind < kinds; ++kind) {
             if (counts[kind] > shownPerKind) {
+                const std::uint32_t more = counts[kind] - shownPerKind;
                 findings.push_back({lastJoke[kind], lastOffset[kind],
-                                    L"und " + std::to_wstring(counts[kind] - shownPerKind) +
-                                        L" weitere " + names[kind] + L" bis hier"});
+                                    L"und " + std::to_wstring(more) + L" " +
+                                        names[kind][more == 1] + L" bis hier"});
             }
         }
         std::stable_sort(findings.begin(), findings.end(),
@@ -95,9 +98,11 @@ std::vector<Finding> checkJokeFile(const std::string& data) {
     if (end + 1 < data.size()) {
         auto joke = static_cast<std::uint32_t>(std::count(data.begin(), data.begin() + end, '\n'));
         checker.add(hiddenTail, joke + 1, end,
-                    L"Byte 0x1A vor dem Ende: Pointex zeigt die " +
-                        std::to_wstring(data.size() - end - 1) +
-                        L" Bytes dahinter nicht, keinen Witz und keinen Treffer daraus");
+                    L"Byte 0x1A vor dem Ende: Pointex zeigt " +
+                        (end + 2 == data.size()
+                             ? std::wstring(L"das Byte")
+                             : L"die " + std::to_wstring(data.size() - end - 1) + L" Bytes") +
+                        L" dahinter nicht, keinen Witz und keinen Treffer daraus");
     }
     std::uint32_t joke = 1;
     std::size_t lineStart = 0;
@@ -229,16 +234,17 @@ int runCheck(const Arguments& args) {
                 std::to_wstring(duplicate.first.joke) + L"\n";
     }
     std::wstring notes =
-        duplicates.empty() ? L"" : L", " + std::to_wstring(duplicates.size()) + L" Hinweise";
+        duplicates.empty() ? L"" : L", " + counted(duplicates.size(), L"Hinweis", L"Hinweise");
     if (files == 0) {
         text += L"Der Ordner enth\u00e4lt keine Datei: Pointex findet keine Kategorie.\n";
         ++found;
     }
     if (found == 0) {
-        text += L"In Ordnung: " + std::to_wstring(files) + L" Dateien ohne Befund" + notes + L".\n";
+        text += L"In Ordnung: " + counted(files, L"Datei", L"Dateien") + L" ohne Befund" + notes +
+                L".\n";
     } else {
-        text += std::to_wstring(files) + L" Dateien, " + std::to_wstring(found) + L" Befunde" +
-                notes + L".\n";
+        text += counted(files, L"Datei", L"Dateien") + L", " +
+                counted(found, L"Befund", L"Befunde") + notes + L".\n";
     }
     say(text);
     return found == 0 ? success : negative;

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <string>
 
+#include "library/file_names.h"
 #include "library/platform.h"
 #include "system.h"
 #include "witz.h"
@@ -34,8 +35,8 @@ const Command commands[] = {
     {L"liste",
      L"witz liste",
      L"die Kategorien mit ihren Witzzahlen und die Summe",
-     L"Die Kategorien in Pointex' Reihenfolge, jede mit Nummer und Witzzahl, am Ende die Summe\n"
-     L"wie in Pointex' Statuszeile.\n",
+     L"Die Kategorien in Pointex' Reihenfolge, jede mit Nummer und Witzzahl, am Ende\n"
+     L"die Summe wie in Pointex' Statuszeile.\n",
      {},
      {},
      0,
@@ -43,10 +44,10 @@ const Command commands[] = {
      runList},
     {L"zeige",
      L"witz zeige KATEGORIE [NUMMER] [--raten]",
-     L"ein Witz der Kategorie (ohne Nummer ein zuf\u00e4lliger) und seine L\u00f6sung",
-     L"KATEGORIE ist der Dateiname oder die Nummer aus \u201Ewitz liste\u201C. Nach dem Witz "
-     L"folgt\n"
-     L"jeder Teil der L\u00f6sung nach einer Leerzeile.\n"
+     L"ein Witz der Kategorie (ohne Nummer ein zuf\u00e4lliger) mit L\u00f6sung",
+     L"KATEGORIE ist der Dateiname (Gro\u00df- und Kleinschreibung gleich, wenn eindeutig)\n"
+     L"oder die Nummer aus \u201Ewitz liste\u201C. Nach dem Witz folgt jeder Teil der "
+     L"L\u00f6sung\nnach einer Leerzeile.\n"
      L"  --raten   im Terminal vor jedem L\u00f6sungsteil auf die Eingabetaste warten\n",
      {L"--raten"},
      {},
@@ -56,9 +57,9 @@ const Command commands[] = {
     {L"suche",
      L"witz suche TEXT [--kategorie K] [--gross-klein]",
      L"alle Witze mit TEXT, eine Zeile je Treffer: Kategorie:Nummer: Text",
-     L"Sucht wie Pointex: mindestens drei Zeichen, nur A bis Z werden gefaltet, jeder Witz mit\n"
-     L"L\u00f6sung ganz, ein Treffer je Witz. Im Text der Trefferzeile steht \" | \" vor jedem\n"
-     L"L\u00f6sungsteil und ein Leerzeichen f\u00fcr jeden Zeilenumbruch.\n"
+     L"Sucht wie Pointex: mindestens drei Zeichen, nur A bis Z werden gefaltet, jeder\n"
+     L"Witz mit L\u00f6sung ganz, ein Treffer je Witz. Im Text der Trefferzeile steht \" | \"\n"
+     L"vor jedem L\u00f6sungsteil und ein Leerzeichen f\u00fcr jeden Zeilenumbruch.\n"
      L"  --kategorie K   nur in Kategorie K (Dateiname oder Nummer)\n"
      L"  --gross-klein   Gro\u00df- und Kleinschreibung beachten\n"
      L"Exit-Status wie grep: 0 mit Treffern, 1 ohne, 2 bei einem Fehler.\n",
@@ -69,8 +70,8 @@ const Command commands[] = {
      runSearch},
     {L"import",
      L"witz import QUELLE... --nach NAME [--format F] [--ersetzen]\n"
-     L"                   [--anhaengen | --ersetzen-datei] [--ohne-doppelte]\n"
-     L"                   [BEARBEITUNG...]",
+     L"                    [--anhaengen | --ersetzen-datei] [--ohne-doppelte]\n"
+     L"                    [BEARBEITUNG...]",
      L"Fortune-Dateien oder Text in die Kategorie Witze/NAME umwandeln",
      L"Formate (ohne --format erkannt: mit einer Zeile, die nur \"%\" enth\u00e4lt, Fortune;\n"
      L"mit Leerzeilen zwischen Abs\u00e4tzen oder einer Zeile \"--\" Text; sonst Liste):\n"
@@ -79,17 +80,17 @@ const Command commands[] = {
      L"           L\u00f6sungsteil\n"
      L"  liste    ein Witz je Zeile\n"
      L"  raetsel  Eintr\u00e4ge wie erkannt; einer mit einer Zeile \"F:\" (Frage) und danach\n"
-     L"           einer Zeile \"A:\" (Antwort) wird ein R\u00e4tsel, Zeilen davor leiten\n"
-     L"           ein: jede \"A:\"-Zeile beginnt einen L\u00f6sungsteil, eine weitere Frage\n"
-     L"           steht unter der Antwort davor; ohne \"%\" und Abs\u00e4tze beginnt eine\n"
-     L"           Frage nach einer Antwort das n\u00e4chste R\u00e4tsel\n"
+     L"           einer Zeile \"A:\" (Antwort) wird ein R\u00e4tsel, Zeilen davor leiten ein:\n"
+     L"           jede \"A:\"-Zeile beginnt einen L\u00f6sungsteil, eine weitere Frage steht\n"
+     L"           unter der Antwort davor; ohne \"%\" und Abs\u00e4tze beginnt eine Frage\n"
+     L"           nach einer Antwort das n\u00e4chste R\u00e4tsel\n"
      L"Quellen in UTF-8, UTF-16 mit BOM, sonst Windows-1252 (\"ANSI\"); Zeilenenden LF\n"
      L"oder CR LF. Typografische Zeichen werden schlicht "
      L"(\u201E\u201C\u201D\u201A\u2018\u2019\u00AB\u00BB zu \" und ',\n"
      L"\u2013 \u2014 zu -, \u2026 zu ..., \u20AC zu EUR, gesch\u00fctzte Leerzeichen zu "
-     L"Leerzeichen);\n"
-     L"andere Zeichen au\u00dferhalb von ISO 8859-1, die Steuerzeichen 0x80 bis 0x9F und\n"
-     L"die Bytes 0x00, 0x0D (ohne LF), 0x0F, 0x11, 0x12 und 0x1A brechen ab. Ordner,\n"
+     L"Leerzeichen); andere\n"
+     L"Zeichen au\u00dferhalb von ISO 8859-1, die Steuerzeichen 0x80 bis 0x9F und die\n"
+     L"Bytes 0x00, 0x0D (ohne LF), 0x0F, 0x11, 0x12 und 0x1A brechen ab. Ordner,\n"
      L"Dateien mit Bytes 0x00 und strfile-Indizes (.dat) werden abgelehnt.\n"
      L"  --nach NAME        die Kategorie (ein unter Windows g\u00fcltiger Dateiname)\n"
      L"  --format F         fortune, text, liste oder raetsel statt der Erkennung\n"
@@ -125,14 +126,14 @@ const Command commands[] = {
     {L"pruefe",
      L"witz pruefe [ORDNER]",
      L"zeigt, was eine Sammlung in Pointex anders aussehen l\u00e4sst",
-     L"Pr\u00fcft jede Datei des Ordners (ohne ORDNER: Witze im Ordner von -C) und nennt je "
-     L"Befund\n"
-     L"Witznummer und Byte-Offset (ab 0): 0x1A vor dem Ende, LF am Ende, leere Witze, CR ohne\n"
-     L"LF, gemischte Zeilenenden, UTF-8-Folgen, Bytes 0x00 und 0x80 bis 0x9F, Zeilen \u00fcber\n"
-     L"64 KB, Dateien, die sich nicht \u00f6ffnen lassen, und Unterordner. Liest nur.\n"
-     L"Als Hinweis, nicht als Befund: jeder Witz, der einen fr\u00fcheren wiederholt (dieselben\n"
-     L"Buchstaben und Ziffern, Gro\u00df- und Kleinschreibung egal), mit Kategorie und Nummer\n"
-     L"beider.\n"
+     L"Pr\u00fcft jede Datei des Ordners (ohne ORDNER: Witze im Ordner von -C) und nennt\n"
+     L"je Befund Witznummer und Byte-Offset (ab 0): 0x1A vor dem Ende, LF am Ende,\n"
+     L"leere Witze, CR ohne LF, gemischte Zeilenenden, UTF-8-Folgen, Bytes 0x00 und\n"
+     L"0x80 bis 0x9F, Zeilen \u00fcber 64 KB, Dateien, die sich nicht \u00f6ffnen lassen, "
+     L"und\nUnterordner. Liest nur.\n"
+     L"Als Hinweis, nicht als Befund: jeder Witz, der einen fr\u00fcheren wiederholt\n"
+     L"(dieselben Buchstaben und Ziffern, Gro\u00df- und Kleinschreibung egal), mit\n"
+     L"Kategorie und Nummer beider.\n"
      L"Exit-Status: 0 ohne Befund, 1 mit Befunden, 2 wenn der Ordner nicht lesbar ist.\n",
      {},
      {},
@@ -152,9 +153,8 @@ void showOverview() {
         text += L"  " + name + std::wstring(10 - name.size(), L' ') + command.help + L"\n";
     }
     text += L"\nOptionen:\n"
-            L"  -C ORDNER  der Ordner, in dem \u201EWitze\u201C liegt (sonst der aus WITZ_ORDNER, "
-            L"sonst\n"
-            L"             das Arbeitsverzeichnis)\n"
+            L"  -C ORDNER  der Ordner, in dem \u201EWitze\u201C liegt (sonst der aus WITZ_ORDNER,\n"
+            L"             sonst das Arbeitsverzeichnis)\n"
             L"  --help     diese Hilfe; nach einem Befehl dessen Hilfe\n";
     say(text);
 }
@@ -181,13 +181,19 @@ int usageError(const std::wstring& text, const Command* command) {
     return failed;
 }
 
-// Whether the collection's folder holds a file of that name, without reading any.
-bool hasCategoryFile(const std::wstring& directory, const std::wstring& name) {
+// Whether a word where a command goes can name a category without reading any file: a number
+// from "witz liste", or the name of a file in the collection's folder, letter case aside. zeige
+// then finds the category or says why not.
+bool mayNameCategory(const std::wstring& directory, const std::wstring& word) {
+    if (!word.empty() && word.find_first_not_of(L"0123456789") == std::wstring::npos) {
+        return true;
+    }
     std::vector<platform::FolderEntry> entries;
     std::wstring folder = directory + platform::pathSeparator + L"Witze";
     platform::listFolder(folder + platform::pathSeparator + L"*", entries);
+    const std::u16string folded = upcasedName(word);
     for (const platform::FolderEntry& entry : entries) {
-        if (!entry.isDirectory && entry.name == name) {
+        if (!entry.isDirectory && upcasedName(entry.name) == folded) {
             return true;
         }
     }
@@ -196,6 +202,9 @@ bool hasCategoryFile(const std::wstring& directory, const std::wstring& name) {
 
 // Records a library warning, so that a refused search ends with status 2.
 bool warned = false;
+
+// The dropped file whose import is being reported (speakAbout), or empty.
+std::wstring subject;
 
 int reportWarning(const std::wstring& text, const std::wstring&, unsigned) {
     complain(text);
@@ -206,11 +215,19 @@ int reportWarning(const std::wstring& text, const std::wstring&, unsigned) {
 } // namespace
 
 void say(const std::wstring& text) {
-    host::write(host::Stream::out, text);
+    host::write(host::Stream::out, subject.empty() ? text : subject + L": " + text);
 }
 
 void complain(const std::wstring& text) {
-    host::write(host::Stream::err, L"witz: " + text + L"\n");
+    host::write(host::Stream::err, (subject.empty() ? L"witz" : subject) + L": " + text + L"\n");
+}
+
+void speakAbout(const std::wstring& name) {
+    subject = name;
+}
+
+std::wstring counted(std::uint64_t count, const wchar_t* one, const wchar_t* many) {
+    return std::to_wstring(count) + L" " + (count == 1 ? one : many);
 }
 
 bool libraryWarned() {
@@ -302,7 +319,7 @@ int runWitz(const std::vector<std::wstring>& args) {
             folder.pop_back();
         }
     }
-    if (!shortcut.empty() && !hasCategoryFile(parsed.directory, shortcut)) {
+    if (!shortcut.empty() && !mayNameCategory(parsed.directory, shortcut)) {
         return usageError(L"\u201E" + shortcut +
                               L"\u201C ist weder ein Befehl noch eine Kategorie; \u201Ewitz "
                               L"liste\u201C zeigt die Kategorien.",

@@ -6,6 +6,48 @@
 #include "system.h"
 #include "witz.h"
 
+namespace {
+
+// A path's last part; the whole path where that is empty ("C:\").
+std::wstring shownName(const std::wstring& path) {
+    std::size_t slash = path.find_last_of(L"\\/");
+    if (slash == std::wstring::npos || slash + 1 == path.size()) {
+        return path;
+    }
+    return path.substr(slash + 1);
+}
+
+// An argument for cmd and the runtime's parser: in quotes, so that blanks and "&" stay inside;
+// a backslash before the closing quote is doubled, or "C:\" would hide it.
+std::wstring quoted(const std::wstring& argument) {
+    bool backslash = !argument.empty() && argument.back() == L'\\';
+    return L"\"" + argument + (backslash ? L"\\\"" : L"\"");
+}
+
+// What a user who dropped a file can do where witz import would name an option: rename the file
+// and drop it again, or type the command that does it (the import into the same folder) in a
+// console, where it can be copied from this window.
+ImportAdvice adviceFor(const std::wstring& program, const std::wstring& folder,
+                       const std::wstring& path) {
+    const std::wstring name = L"\n" + shownName(path) + L": ";
+    const std::wstring command = L"\n    " + quoted(program) + L" -C " + quoted(folder) +
+                                 L" import " + quoted(path) + L" --nach " +
+                                 quoted(categoryOf(path));
+    const std::wstring again = L"noch einmal auf " + shownName(program);
+    return {
+        name + L"F\u00fcr eine neue Kategorie benenne die Datei um und ziehe sie " + again +
+            L". Zum Anh\u00e4ngen gib in der Eingabeaufforderung (cmd) ein:" + command +
+            L" --anhaengen" + name +
+            L"Zum Ersetzen der Kategorie dasselbe mit --ersetzen-datei statt --anhaengen.",
+        name + L"\u00c4ndere diese Zeichen in der Datei und ziehe die Datei " + again +
+            L". Als \"?\" schreibt sie dieser Befehl in der Eingabeaufforderung (cmd):" + command +
+            L" --ersetzen",
+        name + L"Benenne die Datei um und ziehe sie " + again + L".",
+    };
+}
+
+} // namespace
+
 bool isAbsoluteWindowsPath(const std::wstring& path) {
     if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') {
         wchar_t drive = path[0];
@@ -15,9 +57,7 @@ bool isAbsoluteWindowsPath(const std::wstring& path) {
 }
 
 bool isDrop(const std::vector<std::wstring>& args) {
-    return !args.empty() && std::all_of(args.begin(), args.end(), [](const std::wstring& arg) {
-        return isAbsoluteWindowsPath(arg) && host::entryKind(arg) == host::EntryKind::file;
-    });
+    return !args.empty() && std::all_of(args.begin(), args.end(), isAbsoluteWindowsPath);
 }
 
 std::wstring categoryOf(const std::wstring& path) {
@@ -31,14 +71,30 @@ std::wstring categoryOf(const std::wstring& path) {
     return name;
 }
 
-int importDropped(const std::vector<std::wstring>& paths, const std::wstring& directory) {
-    int worst = success;
+int importDropped(const std::vector<std::wstring>& paths, const std::wstring& program) {
+    // The folder keeps its separator where it is a drive's root ("C:" alone is another folder).
+    const std::size_t slash = program.find_last_of(L"\\/");
+    const std::wstring folder =
+        slash == std::wstring::npos
+            ? std::wstring()
+            : program.substr(0, slash == 2 && program[1] == L':' ? 3 : slash);
+    std::size_t imported = 0;
     for (const std::wstring& path : paths) {
-        Arguments args;
-        args.directory = directory;
-        args.positional.push_back(path);
-        args.values[L"--nach"] = categoryOf(path);
-        worst = std::max(worst, runImport(args));
+        speakAbout(shownName(path));
+        host::EntryKind kind = host::entryKind(path);
+        if (kind != host::EntryKind::file) {
+            complain((kind == host::EntryKind::folder ? L"Das ist ein Ordner" : L"Nicht gefunden") +
+                     (L"; auf " + shownName(program) + L" lassen sich nur Dateien ziehen."));
+        } else {
+            Arguments args;
+            args.directory = folder;
+            args.positional.push_back(path);
+            args.values[L"--nach"] = categoryOf(path);
+            imported += importSources(args, adviceFor(program, folder, path)) == success;
+        }
+        speakAbout(L"");
     }
-    return worst;
+    say(std::to_wstring(imported) + L" von " + counted(paths.size(), L"Datei", L"Dateien") +
+        L" \u00fcbernommen.\n");
+    return imported == paths.size() ? success : imported > 0 ? negative : failed;
 }

@@ -4,6 +4,7 @@
 #include "convert.h"
 #include "duplicates.h"
 #include "file_writer.h"
+#include "library/file_names.h"
 #include "library/platform.h"
 #include "system.h"
 #include "witz.h"
@@ -12,24 +13,12 @@ namespace {
 
 constexpr std::size_t problemsShown = 50;
 
-// Letters as Windows compares file names, for the letters that occur in German names.
-std::wstring folded(const std::wstring& name) {
-    std::wstring text = name;
-    for (wchar_t& c : text) {
-        auto value = static_cast<std::uint32_t>(c);
-        if ((value >= L'A' && value <= L'Z') || (value >= 0xC0 && value <= 0xDE && value != 0xD7)) {
-            c = static_cast<wchar_t>(value + 0x20);
-        }
-    }
-    return text;
-}
-
 // Another entry of the folder whose name differs from name in letter case only.
 std::wstring caseTwin(const std::wstring& folder, const std::wstring& name) {
     std::vector<platform::FolderEntry> entries;
     platform::listFolder(folder + platform::pathSeparator + L"*", entries);
     for (const platform::FolderEntry& entry : entries) {
-        if (entry.name != name && folded(entry.name) == folded(name)) {
+        if (entry.name != name && upcasedName(entry.name) == upcasedName(name)) {
             return entry.name;
         }
     }
@@ -127,7 +116,7 @@ int readSource(const std::wstring& source, std::string& bytes) {
 
 } // namespace
 
-int runImport(const Arguments& args) {
+int importSources(const Arguments& args, const ImportAdvice& advice) {
     auto target = args.values.find(L"--nach");
     if (target == args.values.end()) {
         complain(L"Gib mit --nach NAME die Kategorie an, in die importiert wird.");
@@ -135,13 +124,13 @@ int runImport(const Arguments& args) {
     }
     const std::wstring& name = target->second;
     if (std::wstring why = badFileName(name); !why.empty()) {
-        complain(L"\u201E" + name + L"\u201C taugt nicht als Kategorie: " + why);
+        complain(L"\u201E" + name + L"\u201C taugt nicht als Kategorie: " + why + advice.badName);
         return failed;
     }
     if (std::wstring why =
             unwritableName(args.directory + platform::pathSeparator + L"Witze", name);
         !why.empty()) {
-        complain(L"\u201E" + name + L"\u201C taugt nicht als Kategorie: " + why);
+        complain(L"\u201E" + name + L"\u201C taugt nicht als Kategorie: " + why + advice.badName);
         return failed;
     }
     bool append = args.has(L"--anhaengen");
@@ -170,14 +159,13 @@ int runImport(const Arguments& args) {
     if (std::wstring twin = caseTwin(folder, name); !twin.empty()) {
         complain(L"\u201E" + name + L"\u201C unterscheidet sich von der Kategorie \u201E" + twin +
                  L"\u201C nur in Gro\u00df- und Kleinschreibung; unter Windows ist das dieselbe "
-                 L"Datei.");
+                 L"Datei." +
+                 advice.badName);
         return failed;
     }
     bool exists = kind == host::EntryKind::file;
     if (exists && !append && !replaceFile) {
-        complain(L"Die Kategorie \u201E" + name +
-                 L"\u201C gibt es schon. --anhaengen h\u00e4ngt an, "
-                 L"--ersetzen-datei ersetzt sie.");
+        complain(L"Die Kategorie \u201E" + name + L"\u201C gibt es schon." + advice.existing);
         return negative;
     }
     std::string existing;
@@ -220,12 +208,12 @@ int runImport(const Arguments& args) {
             complain(describe(conversion.problems[k]));
         }
         if (conversion.problems.size() > problemsShown) {
-            complain(L"und " + std::to_wstring(conversion.problems.size() - problemsShown) +
-                     L" weitere");
+            const std::size_t more = conversion.problems.size() - problemsShown;
+            complain(L"und " + std::to_wstring(more) + (more == 1 ? L" weiteres" : L" weitere"));
         }
         complain(L"Nichts geschrieben: " + std::to_wstring(conversion.problems.size()) +
-                 L" Zeichen passen nicht in eine Witzdatei. Mit --ersetzen werden sie als \"?\" "
-                 L"geschrieben.");
+                 (conversion.problems.size() == 1 ? L" Zeichen passt" : L" Zeichen passen") +
+                 L" nicht in eine Witzdatei." + advice.unknown);
         return negative;
     }
     std::uint32_t duplicates = 0;
@@ -238,8 +226,12 @@ int runImport(const Arguments& args) {
         return failed;
     }
     if (conversion.jokes.empty() && duplicates > 0) {
-        complain(L"Alle " + std::to_wstring(duplicates) +
-                 L" Witze der Quellen stehen schon in der Sammlung; nichts geschrieben.");
+        complain(duplicates == 1
+                     ? std::wstring(L"Der Witz der Quellen steht schon in der Sammlung; "
+                                    L"nichts geschrieben.")
+                     : L"Alle " + std::to_wstring(duplicates) +
+                           L" Witze der Quellen stehen schon in der Sammlung; nichts "
+                           L"geschrieben.");
         return negative;
     }
     if (conversion.jokes.empty()) {
@@ -254,17 +246,28 @@ int runImport(const Arguments& args) {
         return failed;
     }
     say(L"Witze" + std::wstring(1, platform::pathSeparator) + name + L": " +
-        std::to_wstring(conversion.jokes.size()) + L" Witze geschrieben" +
+        counted(conversion.jokes.size(), L"Witz", L"Witze") + L" geschrieben" +
         (append && exists ? L" (angeh\u00e4ngt)" : L"") + L", " +
-        std::to_wstring(conversion.skipped) + L" leere Eintr\u00e4ge \u00fcbersprungen, " +
-        (withoutDuplicates ? std::to_wstring(duplicates) + L" doppelte \u00fcbersprungen, "
-                           : std::wstring()) +
+        counted(conversion.skipped, L"leerer Eintrag", L"leere Eintr\u00e4ge") +
+        L" \u00fcbersprungen, " +
+        (withoutDuplicates
+             ? counted(duplicates, L"doppelter Witz", L"doppelte Witze") + L" \u00fcbersprungen, "
+             : std::wstring()) +
         std::to_wstring(conversion.mapped + conversion.replaced) + L" Zeichen ersetzt (" +
         std::to_wstring(conversion.mapped) + L" in schlichter Form, " +
         std::to_wstring(conversion.replaced) + L" durch \"?\"). " + readings + L"." +
-        (editing.noDrawings ? L" Ausgelassen: " + std::to_wstring(conversion.drawings) +
-                                  (conversion.drawings == 1 ? L" Zeichnung." : L" Zeichnungen.")
-                            : L"") +
+        (editing.noDrawings
+             ? L" Ausgelassen: " + counted(conversion.drawings, L"Zeichnung", L"Zeichnungen") + L"."
+             : L"") +
         L"\n");
     return success;
+}
+
+int runImport(const Arguments& args) {
+    static const ImportAdvice options = {
+        L" --anhaengen h\u00e4ngt an, --ersetzen-datei ersetzt sie.",
+        L" Mit --ersetzen werden sie als \"?\" geschrieben.",
+        L"",
+    };
+    return importSources(args, options);
 }

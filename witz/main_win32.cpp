@@ -10,7 +10,7 @@
 int wmain(int argc, wchar_t** argv) {
     std::vector<std::wstring> args(argv + 1, argv + argc);
     bool dropped = isDrop(args);
-    int status = dropped ? importDropped(args, host::programFolder()) : runWitz(args);
+    int status = dropped ? importDropped(args, host::programPath()) : runWitz(args);
     // A console of its own closes with witz, before anyone could read it; in cmd it stays.
     if ((dropped || args.empty()) && host::ownsConsole()) {
         say(L"\nWeiter mit der Eingabetaste.");

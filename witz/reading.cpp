@@ -4,6 +4,7 @@
 #include <cwctype>
 #include <memory>
 
+#include "library/file_names.h"
 #include "library/joke_library.h"
 #include "library/joke_reader.h"
 #include "library/platform.h"
@@ -31,13 +32,35 @@ std::unique_ptr<JokeLibrary> openLibrary(const Arguments& args) {
     return nullptr;
 }
 
-// A category by its file name, else by its number; 0 after saying that there is none.
+// A category by its file name, else by the name with letter case ignored when only one file
+// matches so (as Windows finds a file), else by its number; 0 after saying that there is none.
 std::uint32_t findCategory(const JokeLibrary& library, const std::wstring& name) {
     const std::vector<std::wstring>& names = library.getCategoryFiles();
+    const std::u16string folded = upcasedName(name);
+    std::vector<std::uint32_t> alike;
     for (std::uint32_t n = 1; n <= library.getCategoryCount(); ++n) {
         if (names[n - 1] == name) {
             return n;
         }
+        if (upcasedName(names[n - 1]) == folded) {
+            alike.push_back(n);
+        }
+    }
+    if (alike.size() == 1) {
+        return alike[0];
+    }
+    if (alike.size() > 1) {
+        std::wstring which;
+        for (std::size_t k = 0; k < alike.size(); ++k) {
+            which += (k == 0                 ? L""
+                      : k + 1 < alike.size() ? L", "
+                                             : L" und ") +
+                     (L"\u201E" + names[alike[k] - 1] + L"\u201C");
+        }
+        complain(L"\u201E" + name + L"\u201C passt auf die Kategorien " + which +
+                 L", die sich nur in Gro\u00df- und Kleinschreibung unterscheiden; gib den Namen "
+                 L"genau an.");
+        return 0;
     }
     if (!name.empty() && name.size() < 10 &&
         name.find_first_not_of(L"0123456789") == std::wstring::npos) {
@@ -116,8 +139,8 @@ int runList(const Arguments& args) {
         text += std::wstring(width - place.size(), L' ') + place + L"  " +
                 library->getCategoryName(n) + L"  (" + number(library->getJokeCount(n)) + L")\n";
     }
-    text += number(library->totalJokes) + L" Witze in " + number(library->categoryCount) +
-            L" Kategorien\n";
+    text += counted(library->totalJokes, L"Witz", L"Witze") + L" in " +
+            counted(library->categoryCount, L"Kategorie", L"Kategorien") + L"\n";
     say(text);
     return success;
 }
@@ -143,8 +166,10 @@ int runShow(const Arguments& args) {
         joke = static_cast<std::uint32_t>(std::stoul(wanted));
     }
     if (joke == 0 || joke > count) {
-        complain(L"\u201E" + library->getCategoryName(n) + L"\u201C hat die Witze 1 bis " +
-                 number(count) + L"; \u201E" + wanted + L"\u201C ist keiner davon.");
+        complain(L"\u201E" + library->getCategoryName(n) +
+                 (count == 1 ? L"\u201C hat nur Witz 1; \u201E" + wanted + L"\u201C ist es nicht."
+                             : L"\u201C hat die Witze 1 bis " + number(count) + L"; \u201E" +
+                                   wanted + L"\u201C ist keiner davon."));
         return failed;
     }
     return showJoke(*library, n, joke, false, args.has(L"--raten"));

@@ -9,7 +9,8 @@ namespace host {
 enum class Stream { out, err };
 
 // Writes text to standard output or error: UTF-8, or on Windows UTF-16 to a console and the
-// console's code page elsewhere. Output is buffered until flush; tests replace the function to
+// console's code page elsewhere. Output is buffered until flush, and until an error is written,
+// so that a console shows both in the order they were written; tests replace the function to
 // record what a command writes.
 using WriteFunction = void (*)(Stream stream, const std::wstring& text);
 extern WriteFunction write;
@@ -25,9 +26,9 @@ bool interactive();
 void waitForEnter();
 
 // On Windows only: whether the console is witz's own (Explorer opened it for witz, and closes it
-// when witz ends), and the folder that holds witz.exe (empty when it cannot be found).
+// when witz ends), and the full path of witz.exe (empty when it cannot be found).
 bool ownsConsole();
-std::wstring programFolder();
+std::wstring programPath();
 
 // A seed that differs between two starts within the same second.
 unsigned randomSeed();

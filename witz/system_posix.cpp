@@ -35,20 +35,19 @@ void flushStream(Stream stream) {
     buffer.clear();
 }
 
-void writeText(Stream stream, const std::wstring& text) {
+void writeUtf8Text(Stream stream, const std::string& text) {
     std::string& buffer = buffers[static_cast<int>(stream)];
-    buffer += platform::encodeName(text);
+    buffer += text;
+    if (stream == Stream::err) {
+        flushStream(Stream::out);
+    }
     if (stream == Stream::err || buffer.size() >= 64 * 1024) {
         flushStream(stream);
     }
 }
 
-void writeUtf8Text(Stream stream, const std::string& text) {
-    std::string& buffer = buffers[static_cast<int>(stream)];
-    buffer += text;
-    if (stream == Stream::err || buffer.size() >= 64 * 1024) {
-        flushStream(stream);
-    }
+void writeText(Stream stream, const std::wstring& text) {
+    writeUtf8Text(stream, platform::encodeName(text));
 }
 
 } // namespace

@@ -88,6 +88,9 @@ void flushStream(Stream stream) {
 void writeText(Stream stream, const std::wstring& text) {
     std::wstring& buffer = buffers[static_cast<int>(stream)];
     buffer += text;
+    if (stream == Stream::err) {
+        flushStream(Stream::out);
+    }
     if (stream == Stream::err || buffer.size() >= 32 * 1024) {
         flushStream(stream);
     }
@@ -136,7 +139,7 @@ bool ownsConsole() {
     return GetConsoleProcessList(processes, 2) == 1;
 }
 
-std::wstring programFolder() {
+std::wstring programPath() {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         DWORD length = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
@@ -149,8 +152,7 @@ std::wstring programFolder() {
         }
         path.resize(path.size() * 2);
     }
-    std::size_t slash = path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+    return path;
 }
 
 unsigned randomSeed() {

@@ -2,6 +2,7 @@
 // of its command table.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <set>
 #include <string>
@@ -30,6 +31,11 @@ struct Arguments {
 // Writes to standard output; error texts go to standard error behind "witz: ".
 void say(const std::wstring& text);
 void complain(const std::wstring& text);
+// While a dropped file is imported, its name begins what say and complain write, instead of
+// "witz: "; an empty name ends that.
+void speakAbout(const std::wstring& name);
+// A count with its noun, the singular for 1: "1 Witz", "3 Witze".
+std::wstring counted(std::uint64_t count, const wchar_t* one, const wchar_t* many);
 // Whether the library showed a warning (a refused search) since witz started.
 bool libraryWarned();
 
@@ -38,4 +44,14 @@ int runList(const Arguments& args);
 int runShow(const Arguments& args);
 int runSearch(const Arguments& args);
 int runImport(const Arguments& args);
+
+// What a refused import suggests beside its reason: typed at a command line, the options that
+// would do it; for a dropped file, what a user of Explorer can do (dropped.cpp). Each text
+// follows the reason's full stop, with its own blank or line break.
+struct ImportAdvice {
+    std::wstring existing; // the category exists already
+    std::wstring unknown;  // characters that have no place in a joke file
+    std::wstring badName;  // the name is no file name Windows takes, or a category's but for case
+};
+int importSources(const Arguments& args, const ImportAdvice& advice);
 int runCheck(const Arguments& args);

@@ -28,7 +28,7 @@ const Case cases[] = {
     {"a\x1A"
      "b\nc",
      {{1, 1, L"0x1A vor dem Ende: Pointex zeigt die 3 Bytes"}}},
-    {"a\nb\x1A\n", {{2, 3, L"0x1A"}}},
+    {"a\nb\x1A\n", {{2, 3, L"0x1A vor dem Ende: Pointex zeigt das Byte dahinter nicht"}}},
     {"a\rb", {{1, 1, L"CR ohne LF"}}},
     {"a\r\nb\r\nc\nd", {{3, 7, L"gemischt: 2 \u00d7 CR LF, 1 \u00d7 LF; das erste LF ohne CR"}}},
     {"K\xc3\xa4se\n\xe2\x82\xac",
@@ -50,6 +50,13 @@ const Case cases[] = {
       {1, 3, L"0x00"},
       {1, 4, L"0x00"},
       {1, 6, L"und 2 weitere Bytes 0x00"}}},
+    {"\r\r\r\r\r\r",
+     {{1, 0, L"CR"},
+      {1, 1, L"CR"},
+      {1, 2, L"CR"},
+      {1, 3, L"CR"},
+      {1, 4, L"CR"},
+      {1, 5, L"und 1 weiteres einzelnes CR bis hier"}}},
 };
 
 TEST(CheckJokeFile, FindsWhatShowsDifferently) {
@@ -122,7 +129,7 @@ TEST_F(WitzTest, CheckNotesDuplicatesWithoutFailing) {
                     "eins\n");
     EXPECT_EQ(witz({L"pruefe"}), 1);
     EXPECT_NE(out.find(L"D: Witz 1: Hinweis: derselbe Witz wie A, Witz 2\n"
-                       L"4 Dateien, 1 Befunde, 4 Hinweise.\n"),
+                       L"4 Dateien, 1 Befund, 4 Hinweise.\n"),
               std::wstring::npos)
         << visible(out);
 }
@@ -130,7 +137,11 @@ TEST_F(WitzTest, CheckNotesDuplicatesWithoutFailing) {
 TEST_F(WitzTest, CheckNamesFilesSubfoldersAndTheResult) {
     writeFile(L"gut", "a\nb");
     EXPECT_EQ(witz({L"pruefe"}), 0);
-    EXPECT_NE(out.find(L"In Ordnung: 1 Dateien"), std::wstring::npos) << visible(out);
+    EXPECT_NE(out.find(L"In Ordnung: 1 Datei ohne Befund."), std::wstring::npos) << visible(out);
+    writeFile(L"gut", "a\n");
+    EXPECT_EQ(witz({L"pruefe"}), 1);
+    EXPECT_NE(out.find(L"\n1 Datei, 1 Befund.\n"), std::wstring::npos) << visible(out);
+    writeFile(L"gut", "a\nb");
 
     writeFile(L"schlecht", "a\n");
     std::filesystem::create_directory(root / "Witze" / "Ordner");

@@ -1,6 +1,8 @@
 // witz's reading commands on a made folder: the texts, parts, hits and exit statuses.
 #include "witz_fixture.h"
 
+#include <sstream>
+
 namespace {
 
 struct Case {
@@ -18,6 +20,10 @@ const Case cases[] = {
     {{L"zeige", L"Beta", L"3"}, 0, L"\n", L""},
     {{L"zeige", L"Alpha", L"4"}, 2, L"", L"1 bis 3"},
     {{L"zeige", L"Alpha", L"0"}, 2, L"", L"1 bis 3"},
+    {{L"zeige", L"Gamma", L"2"},
+     2,
+     L"",
+     L"\u201EGamma\u201C hat nur Witz 1; \u201E2\u201C ist es nicht."},
     {{L"zeige", L"Delta"}, 2, L"", L"Keine Kategorie \u201EDelta\u201C"},
     {{L"zeige", L"Alpha"}, 0, L"Alpha: ", L"", true},
     {{L"suche", L"polizist", L"--kategorie", L"Beta"},
@@ -40,6 +46,13 @@ const Case cases[] = {
     {{L"Beta"}, 0, L"Beta: ", L"", true},
     {{L"Beta", L"2"}, 0, L"POLIZIST und Polizist\n", L""},
     {{L"Beta", L"--help"}, 2, L"", L"Unbekannter Befehl"},
+    // Names match case-insensitively, numbers stand for names, the shortcut takes both.
+    {{L"zeige", L"aLPHA", L"1"}, 0, L"Eins\n\nL\u00f6sung\n", L""},
+    {{L"beta", L"2"}, 0, L"POLIZIST und Polizist\n", L""},
+    {{L"2", L"1"}, 0, L"polizist\n", L""},
+    {{L"3"}, 0, L"Gamma: 1/", L"", true},
+    {{L"4"}, 2, L"", L"Keine Kategorie \u201E4\u201C"},
+    {{L"suche", L"polizist", L"--kategorie", L"BETA"}, 0, L"Beta:1: polizist\n", L"", true},
     {{L"liste", L"--kaputt"}, 2, L"", L"Unbekannte Option"},
     {{L"zeige"}, 2, L"", L"Aufruf: witz zeige"},
     {{L"zeige", L"--help"}, 0, L"Aufruf: witz zeige KATEGORIE", L"", true},
@@ -100,6 +113,39 @@ TEST_F(WitzTest, CategoriesInWindowsOrder) {
                                     L" 4  gamma  (1)\n 5  Zeta 10  (1)\n 6  Zeta 2  (1)\n"
                                     L" 7  Zucker  (1)\n 8  \u00c4rger  (1)\n 9  \u00e4tzend  (1)\n"
                                     L"10  \u00d6lfass  (1)\n10 Witze in 10 Kategorien\n"));
+}
+
+// An exact name wins over names alike but for case; two of those (where the file system keeps
+// both) are named rather than guessed.
+TEST_F(WitzTest, CategoryNamesIgnoreCaseWhenUnique) {
+    writeFile(L"R\u00e4tsel", "r");
+    // Where case is ignored, the second write goes to the first name.
+    writeFile(L"TIERE", "T");
+    writeFile(L"Tiere", "t");
+    const bool twins = namesIn(root / "Witze").size() == 3;
+    const std::tuple<std::vector<std::wstring>, int, std::wstring> cases[] = {
+        {{L"r\u00c4TSEL", L"1"}, 0, L"r\n"},
+        {{L"zeige", L"Tiere", L"1"}, 0, L"t\n"},
+        {{L"zeige", L"TIERE", L"1"}, 0, twins ? L"T\n" : L"t\n"},
+        {{L"tiere", L"1"},
+         twins ? 2 : 0,
+         twins ? L"\u201ETIERE\u201C und \u201ETiere\u201C" : L"t\n"},
+    };
+    for (const auto& [args, status, text] : cases) {
+        EXPECT_EQ(witz(args), status) << visible(args[args.size() - 2]) << visible(err);
+        EXPECT_NE((status == 0 ? out : err).find(text), std::wstring::npos) << visible(out + err);
+    }
+}
+
+// A line of 80 columns wraps in a console 80 wide.
+TEST_F(WitzTest, HelpLinesFitAConsole) {
+    for (const wchar_t* command : {L"--help", L"liste", L"zeige", L"suche", L"import", L"pruefe"}) {
+        ASSERT_EQ(witz({command, L"--help"}), 0) << visible(command);
+        std::wistringstream lines(out);
+        for (std::wstring line; std::getline(lines, line);) {
+            EXPECT_LE(line.size(), 79u) << visible(line);
+        }
+    }
 }
 
 TEST_F(ReadingTest, FolderFromTheEnvironment) {
