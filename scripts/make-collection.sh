@@ -71,8 +71,22 @@ while IFS=$'\t' read -r file category options reason; do
         exit 1
     fi
     count=$(sed -n 's/.*: \([0-9]*\) Witze\{0,1\} geschrieben.*/\1/p' <<<"$report")
+    # What the editing rules made of the file: riddles, and what they left out.
+    riddles=$(LC_ALL=C grep -c $'\x12' "$work/Witze/$category" || true)
+    doubles=$(sed -n 's/.* \([0-9]*\) doppelter\{0,1\} Witze\{0,1\} übersprungen.*/\1/p' <<<"$report")
+    drawings=$(sed -n 's/.*Ausgelassen: \([0-9]*\) Zeichnung.*/\1/p' <<<"$report")
     kind=""
-    [[ " ${args[*]} " == *" raetsel "* ]] && kind=", Rätsel"
+    [ "$riddles" = 0 ] || kind=", davon $riddles Rätsel"
+    case ${drawings:-0} in
+    0) ;;
+    1) kind="$kind, 1 Zeichnung ausgelassen" ;;
+    *) kind="$kind, $drawings Zeichnungen ausgelassen" ;;
+    esac
+    case ${doubles:-0} in
+    0) ;;
+    1) kind="$kind, 1 doppelter Witz ausgelassen" ;;
+    *) kind="$kind, $doubles doppelte Witze ausgelassen" ;;
+    esac
     printf '  %s -> %s (%s%s)\n' "$file" "$category" "$count" "$kind" >>"$taken"
     fold -s -w 70 <<<"$reason" | sed -e 's/ *$//' -e 's/^/      /' >>"$taken"
 done <<<"$rows"

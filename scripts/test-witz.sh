@@ -164,6 +164,14 @@ if [ $status != 0 ] || grep -qa "Eingabetaste" "$drop/out" ||
 fi
 [ "$(ls "$exe_folder/Witze" | paste -sd,)" = "Rätsel,Tiere" ] ||
     drop_fail "no drop, yet the categories changed: $(ls "$exe_folder/Witze")"
+# A dropped file of "F:"/"A:" pairs becomes riddles, though no --format could be given.
+printf 'F: Was ist gr\xc3\xbcn und klopft an die T\xc3\xbcr?\r\nA: Ein Klopfsalat.\r\nF: Was ist braun?\r\nA: Ein Tarzipan.\r\n' >"$drop/Fragen.txt"
+witz_exe "$(winepath -w "$drop/Fragen.txt")"
+if [ $status != 0 ] || ! grep -qa "Fragen.txt als $(in_codepage "Rätsel") in UTF-8" "$drop/out" ||
+    ! cmp -s "$exe_folder/Witze/Fragen" \
+        <(printf 'Was ist gr\xfcn und klopft an die T\xfcr?\x12Ein Klopfsalat.\nWas ist braun?\x12Ein Tarzipan.'); then
+    drop_fail "drop of riddles: status $status, $(cat "$drop/out" "$drop/err")"
+fi
 [ $drop_failures = 0 ] || exit 1
 echo "dropped files, folders and gone paths, the advised command, redirected output, names in" \
     "other case, starts that are no drop: as expected"

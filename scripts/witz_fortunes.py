@@ -49,12 +49,41 @@ def records(path):
     if groups and not groups[-1]:
         groups.pop()
     result = []
-    for group in groups:
-        record = "\n".join(group)
-        if record.strip(" \t\n\u00a0") == "":
-            continue
+    filled = [g for g in groups if "\n".join(g).strip(" \t\n\u00a0") != ""]
+    # A file whose records are mostly riddles ("F:" then "A:") is read as riddles.
+    riddles = 2 * sum(1 for g in filled if is_riddle(g)) > len(filled)
+    for group in filled:
+        record = "\n".join(as_riddle(group) if riddles and is_riddle(group) else group)
         result.append("".join(PLAIN.get(c, c) for c in record))
     return result
+
+
+BLANKS = " \t\u00a0\u2002\u2003\u2007\u2009\u200a\u202f"
+
+
+def mark(line):
+    """The mark "F" or "A" of a line that starts with "F:" or "A:" (blanks before it), or None."""
+    text = line.lstrip(BLANKS)
+    return text[0] if text[:2] in ("F:", "A:") else None
+
+
+def is_riddle(lines):
+    marks = [mark(line) for line in lines]
+    return "F" in marks and "A" in marks[marks.index("F"):]
+
+
+def as_riddle(lines):
+    """A riddle as witz zeige shows it: blank lines, marks and indents gone, an empty line
+    before each answer (a solution part)."""
+    shown = []
+    for line in lines:
+        if line.strip(BLANKS) == "":
+            continue
+        text = line.lstrip(BLANKS)
+        if mark(line):
+            text = text[2:].lstrip(BLANKS)
+        shown.append(("\n" if shown and mark(line) == "A" else "") + text)
+    return shown
 
 
 RETRIED = []

@@ -70,7 +70,8 @@ const Command commands[] = {
      runSearch},
     {L"import",
      L"witz import QUELLE... --nach NAME [--format F] [--ersetzen]\n"
-     L"                    [--anhaengen | --ersetzen-datei] [--ohne-doppelte]",
+     L"                    [--anhaengen | --ersetzen-datei] [--ohne-doppelte]\n"
+     L"                    [BEARBEITUNG...]",
      L"Fortune-Dateien oder Text in die Kategorie Witze/NAME umwandeln",
      L"Formate (ohne --format erkannt: mit einer Zeile, die nur \"%\" enth\u00e4lt, Fortune;\n"
      L"mit Leerzeilen zwischen Abs\u00e4tzen oder einer Zeile \"--\" Text; sonst Liste):\n"
@@ -99,10 +100,26 @@ const Command commands[] = {
      L"  --ohne-doppelte    Witze auslassen, die schon in einer Kategorie oder weiter\n"
      L"                     vorn in den Quellen stehen: dieselben Buchstaben und\n"
      L"                     Ziffern, Gro\u00df- und Kleinschreibung egal\n"
+     L"Bearbeitung f\u00fcr Pointex' Proportionalschrift (keine \u00e4ndert ein Wort):\n"
+     L"  --fliesstext       f\u00fcr 80 Spalten umbrochene Zeilen werden ein Absatz;\n"
+     L"                     Verse, kurze Zeilen, Aufz\u00e4hlungen und Sprecher (\"Name: \")\n"
+     L"                     bleiben\n"
+     L"  --fragen           eine kurze Frage in der ersten Zeile wird ein R\u00e4tsel, die\n"
+     L"                     Antwort darunter ein L\u00f6sungsteil (weitere Fragen ebenso)\n"
+     L"  --ueberschrift U   eine erste Zeile, die mindestens ein Zehntel der Eintr\u00e4ge\n"
+     L"                     er\u00f6ffnet: frage macht sie zur Frage, den Rest zum\n"
+     L"                     L\u00f6sungsteil (ebenso jede erste Zeile, die auf \":\" endet);\n"
+     L"                     weg l\u00e4sst sie weg\n"
+     L"  --spalten          nebeneinander gesetzte Aufz\u00e4hlungen (\"a) ...   c) ...\")\n"
+     L"                     werden eine je Zeile, Leerzeichenfolgen ein Leerzeichen\n"
+     L"  --ohne-bilder      Eintr\u00e4ge, die aus Zeichen gezeichnet sind, auslassen\n"
+     L"Ohne --format wird eine Quelle, deren Eintr\u00e4ge meist \"F:\"/\"A:\"-R\u00e4tsel "
+     L"sind,\nals raetsel gelesen.\n"
      L"Die Datei wird ganz unter einem vor\u00fcbergehenden Namen neben dem Ordner Witze\n"
      L"geschrieben und dann in einem Schritt nach Witze verschoben.\n",
-     {L"--ersetzen", L"--anhaengen", L"--ersetzen-datei", L"--ohne-doppelte"},
-     {L"--nach", L"--format"},
+     {L"--ersetzen", L"--anhaengen", L"--ersetzen-datei", L"--ohne-doppelte", L"--fliesstext",
+      L"--fragen", L"--spalten", L"--ohne-bilder"},
+     {L"--nach", L"--format", L"--ueberschrift"},
      1,
      SIZE_MAX,
      runImport},

@@ -6,18 +6,9 @@
 #include <string>
 #include <vector>
 
-enum class SourceFormat {
-    automatic, // fortune when a line holds only "%", else text when a blank line parts
-               // paragraphs, else list
-    fortune,   // records end at a line that holds only "%"
-    text,      // one joke per paragraph; a line holding only "--" starts a solution part
-    list,      // one joke per line
-    riddle,    // records as detected; in a record that starts with "F:", each "A:" line
-               // starts a solution part
-};
-
-// How the bytes of a source were read.
-enum class SourceEncoding { utf8, utf16, windows1252 };
+#include "editing.h"
+#include "encoding.h"
+#include "records.h"
 
 struct SourceReading {
     SourceFormat format; // never automatic
@@ -39,21 +30,15 @@ struct Conversion {
     std::uint32_t skipped = 0;           // records empty or only white space
     std::uint32_t mapped = 0;            // characters written in their plain forms ("EUR" for €)
     std::uint32_t replaced = 0;          // characters written as "?" (only with replaceUnknown)
+    std::uint32_t drawings = 0;          // records left out as drawings
     std::vector<ImportProblem> problems; // what stops the import without replaceUnknown
 };
 
-// The character a byte stands for in Windows-1252; the five bytes it leaves undefined stand for
-// themselves, C1 control characters.
-char32_t windows1252Character(unsigned char byte);
-
-// Why bytes cannot be a source of jokes (a strfile index, binary data), as a German text that
-// names the path; empty when they can.
-std::wstring whyNotText(const std::string& bytes, const std::wstring& path);
-
 // Adds the records of one source (UTF-8, UTF-16 with byte-order mark, else Windows-1252; LF or
-// CR LF) to the conversion.
+// CR LF) to the conversion, edited by the rules chosen.
 SourceReading convertSource(const std::string& bytes, const std::wstring& sourceName,
-                            SourceFormat format, bool replaceUnknown, Conversion& conversion);
+                            SourceFormat format, bool replaceUnknown, Conversion& conversion,
+                            const Editing& editing = Editing());
 
 // The joke file after appending jokes to existing bytes (empty for a new file): one line per
 // joke and no LF after the last, so the file counts exactly the old jokes plus the new ones.

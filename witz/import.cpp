@@ -48,28 +48,15 @@ std::wstring describe(const ImportProblem& problem) {
            what;
 }
 
-struct FormatName {
-    SourceFormat format;
-    const wchar_t* option; // the value of --format
-    const wchar_t* shown;  // in the report
-};
-
-const FormatName formatNames[] = {
-    {SourceFormat::fortune, L"fortune", L"Fortune-Datei"},
-    {SourceFormat::text, L"text", L"Text in Abs\u00e4tzen"},
-    {SourceFormat::list, L"liste", L"Liste"},
-    {SourceFormat::riddle, L"raetsel", L"R\u00e4tsel"},
-};
-
 bool chooseFormat(const Arguments& args, SourceFormat& format) {
     auto given = args.values.find(L"--format");
     format = SourceFormat::automatic;
     if (given == args.values.end()) {
         return true;
     }
-    for (const FormatName& name : formatNames) {
-        if (given->second == name.option) {
-            format = name.format;
+    for (const FormatEntry& entry : sourceFormats) {
+        if (given->second == entry.option) {
+            format = entry.format;
             return true;
         }
     }
@@ -78,11 +65,29 @@ bool chooseFormat(const Arguments& args, SourceFormat& format) {
     return false;
 }
 
+// The editing rules asked for; false after a complaint about --ueberschrift.
+bool chooseEditing(const Arguments& args, Editing& editing) {
+    editing.flowing = args.has(L"--fliesstext");
+    editing.questions = args.has(L"--fragen");
+    editing.columns = args.has(L"--spalten");
+    editing.noDrawings = args.has(L"--ohne-bilder");
+    auto heading = args.values.find(L"--ueberschrift");
+    if (heading == args.values.end()) {
+        return true;
+    }
+    if (heading->second == L"frage" || heading->second == L"weg") {
+        editing.heading = heading->second == L"frage" ? Heading::question : Heading::drop;
+        return true;
+    }
+    complain(L"--ueberschrift kennt frage und weg, nicht \u201E" + heading->second + L"\u201C.");
+    return false;
+}
+
 // "a als Liste in Windows-1252" for the report.
 std::wstring describe(const std::wstring& source, SourceReading reading) {
     std::wstring format;
-    for (const FormatName& name : formatNames) {
-        format = name.format == reading.format ? name.shown : format;
+    for (const FormatEntry& entry : sourceFormats) {
+        format = entry.format == reading.format ? entry.shown : format;
     }
     static const wchar_t* const encodings[] = {L"UTF-8", L"UTF-16", L"Windows-1252 (ANSI)"};
     std::size_t slash = source.find_last_of(L"/\\");
@@ -131,7 +136,8 @@ int importSources(const Arguments& args, const ImportAdvice& advice) {
     bool append = args.has(L"--anhaengen");
     bool replaceFile = args.has(L"--ersetzen-datei");
     SourceFormat format;
-    if ((append && replaceFile) || !chooseFormat(args, format)) {
+    Editing editing;
+    if ((append && replaceFile) || !chooseFormat(args, format) || !chooseEditing(args, editing)) {
         if (append && replaceFile) {
             complain(L"--anhaengen und --ersetzen-datei schlie\u00dfen einander aus.");
         }
@@ -193,7 +199,8 @@ int importSources(const Arguments& args, const ImportAdvice& advice) {
         if (int status = readSource(source, bytes); status != success) {
             return status;
         }
-        SourceReading reading = convertSource(bytes, source, format, replaceUnknown, conversion);
+        SourceReading reading =
+            convertSource(bytes, source, format, replaceUnknown, conversion, editing);
         readings += (readings.empty() ? L"Gelesen: " : L"; ") + describe(source, reading);
     }
     if (!conversion.problems.empty()) {
@@ -248,7 +255,11 @@ int importSources(const Arguments& args, const ImportAdvice& advice) {
              : std::wstring()) +
         std::to_wstring(conversion.mapped + conversion.replaced) + L" Zeichen ersetzt (" +
         std::to_wstring(conversion.mapped) + L" in schlichter Form, " +
-        std::to_wstring(conversion.replaced) + L" durch \"?\"). " + readings + L".\n");
+        std::to_wstring(conversion.replaced) + L" durch \"?\"). " + readings + L"." +
+        (editing.noDrawings
+             ? L" Ausgelassen: " + counted(conversion.drawings, L"Zeichnung", L"Zeichnungen") + L"."
+             : L"") +
+        L"\n");
     return success;
 }
 

@@ -19,6 +19,7 @@
 #include <fstream>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "convert.h"
@@ -229,14 +230,19 @@ struct Record {
     }
 };
 
-// A record that holds a question and after it an answer is a riddle: its blank lines go, every
-// answer starts a solution part, and the lines lose their marks and indent.
-Record riddleOf(const Record& record) {
+// A record that holds a question and after it an answer is a riddle.
+bool isRiddle(const Record& record) {
     auto first = std::find_if(record.lines.begin(), record.lines.end(),
                               [](const std::u32string& line) { return marked(line, U'F'); });
-    if (first == record.lines.end() ||
-        std::none_of(first, record.lines.end(),
-                     [](const std::u32string& line) { return marked(line, U'A'); })) {
+    return first != record.lines.end() &&
+           std::any_of(first, record.lines.end(),
+                       [](const std::u32string& line) { return marked(line, U'A'); });
+}
+
+// A riddle's blank lines go, every answer starts a solution part, and the lines lose their
+// marks and indent.
+Record riddleOf(const Record& record) {
+    if (!isRiddle(record)) {
         return record;
     }
     Record riddle;
@@ -309,17 +315,35 @@ struct Reference {
             lines.push_back(text.substr(start, end - start - cut));
             start = end + 1;
         }
-        const bool riddles = format == SourceFormat::riddle;
+        bool riddles = format == SourceFormat::riddle;
         SourceFormat found = format == SourceFormat::automatic || riddles ? detect(lines) : format;
-        std::vector<Record> records = found == SourceFormat::fortune ? fortune(lines)
-                                      : found == SourceFormat::text  ? paragraphs(lines)
-                                      : riddles                      ? riddleLines(lines)
-                                                                     : list(lines);
+        auto read = [&](bool asRiddles) {
+            return found == SourceFormat::fortune ? fortune(lines)
+                   : found == SourceFormat::text  ? paragraphs(lines)
+                   : asRiddles                    ? riddleLines(lines)
+                                                  : list(lines);
+        };
+        std::vector<Record> records = read(riddles);
+        // Without a format, a source whose records are mostly riddles is read as riddles.
+        if (format == SourceFormat::automatic && mostlyRiddles(read(true))) {
+            riddles = true;
+            records = read(true);
+        }
         for (const Record& record : records) {
             add(record, riddles);
         }
         reading.format = riddles ? SourceFormat::riddle : found;
         readings.push_back(reading);
+    }
+
+    static bool mostlyRiddles(const std::vector<Record>& records) {
+        std::size_t filled = 0;
+        std::size_t riddles = 0;
+        for (const Record& record : records) {
+            filled += std::all_of(record.lines.begin(), record.lines.end(), blankLine) ? 0 : 1;
+            riddles += isRiddle(record) ? 1 : 0;
+        }
+        return riddles > 0 && 2 * riddles > filled;
     }
 
     // Fortune with a line "%"; text when a blank line stands between two lines that are not;
@@ -537,6 +561,87 @@ bool importInMemory(const Input& input, const Reference& reference, Bytes& bytes
     return true;
 }
 
+// The words of a joke line: what stands between blanks, line breaks and part separators.
+std::vector<Bytes> wordsOf(const Bytes& joke) {
+    std::vector<Bytes> words(1);
+    for (char c : joke) {
+        if (c == ' ' || c == '\t' || c == '\x11' || c == '\x12') {
+            if (!words.back().empty()) {
+                words.emplace_back();
+            }
+        } else {
+            words.back() += c;
+        }
+    }
+    if (words.back().empty()) {
+        words.pop_back();
+    }
+    return words;
+}
+
+enum class Kept { same, suffix, sorted, included };
+
+// Whether the words of an edited joke are those of the joke without the rule, as that rule
+// keeps them.
+bool wordsKept(const Bytes& plain, const Bytes& edited, Kept kept) {
+    std::vector<Bytes> before = wordsOf(plain);
+    std::vector<Bytes> after = wordsOf(edited);
+    if (kept == Kept::sorted || kept == Kept::included) {
+        std::sort(before.begin(), before.end());
+        std::sort(after.begin(), after.end());
+    }
+    return kept == Kept::same || kept == Kept::sorted ? after == before
+           : kept == Kept::suffix
+               ? after.size() <= before.size() &&
+                     std::equal(after.rbegin(), after.rend(), before.rbegin())
+               : std::includes(before.begin(), before.end(), after.begin(), after.end());
+}
+
+// No editing rule loses or reorders a word of a record: joining lines, asking questions and
+// making a heading the question keep them as they were; --spalten sets the items of a line one
+// under the other, in another order; a heading that goes takes the first words with it; and
+// --ohne-bilder leaves whole records out and the others as they were.
+void expectWordsKept(const Input& input) {
+    Editing flowing, questions, question, drop, columns, drawings, all;
+    flowing.flowing = all.flowing = true;
+    questions.questions = all.questions = true;
+    question.heading = Heading::question;
+    drop.heading = all.heading = Heading::drop;
+    columns.columns = all.columns = true;
+    drawings.noDrawings = true;
+    const std::tuple<const char*, const Editing*, Kept> rules[] = {
+        {"--fliesstext", &flowing, Kept::same},
+        {"--fragen", &questions, Kept::same},
+        {"--ueberschrift frage", &question, Kept::same},
+        {"--ueberschrift weg", &drop, Kept::suffix},
+        {"--spalten", &columns, Kept::sorted},
+        {"--ohne-bilder", &drawings, Kept::same},
+        {"all rules but --ohne-bilder", &all, Kept::included}};
+    for (const Bytes& source : input.sources) {
+        Conversion plain;
+        convertSource(source, L"q", input.format, input.replaceUnknown, plain);
+        for (const auto& [name, editing, kept] : rules) {
+            Conversion edited;
+            convertSource(source, L"q", input.format, input.replaceUnknown, edited, *editing);
+            expectEqual(std::string(name) + ": jokes and drawings left out", plain.jokes.size(),
+                        edited.jokes.size() + edited.drawings);
+            // A drawing left out is a joke of the plain conversion skipped here.
+            std::size_t n = 0;
+            for (const Bytes& joke : edited.jokes) {
+                while (editing->noDrawings && n < plain.jokes.size() && plain.jokes[n] != joke) {
+                    ++n;
+                }
+                if (n == plain.jokes.size() || !wordsKept(plain.jokes[n], joke, kept)) {
+                    fuzz::fail(std::string(name) + ": the words of a joke",
+                               n < plain.jokes.size() ? fuzz::widen(plain.jokes[n]) : L"",
+                               fuzz::widen(joke));
+                }
+                ++n;
+            }
+        }
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -589,6 +694,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                         jokes[oldJokes.size() + k]);
         }
     }
+    expectWordsKept(input);
     inFolder.expectFilesClosed();
     return 0;
 }

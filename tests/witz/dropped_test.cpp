@@ -92,6 +92,16 @@ const Drop drops[] = {
      0,
      {L"Neu.txt: Witze", L"1 von 1 Datei \u00fcbernommen."},
      {{L"Neu", "a"}}},
+    // A file of "F:"/"A:" pairs cannot ask for --format raetsel here: it is found to be riddles.
+    {"riddles without --format",
+     {},
+     {{L"Fragen.txt", "F: Was ist braun?\r\nA: Ein Tarzipan.\r\nF: Was ist gr\xc3\xbcn?\r\nA: Ein "
+                      "Klopfsalat.\r\n"}},
+     0,
+     {L"Fragen.txt: Witze", L"1 von 1 Datei \u00fcbernommen."},
+     {{L"Fragen", "Was ist braun?\x12"
+                  "Ein Tarzipan.\nWas ist gr\xfcn?\x12"
+                  "Ein Klopfsalat."}}},
 };
 
 // Each file's lines together and in order, each naming its file, then the number taken; the

@@ -189,6 +189,12 @@ const Case cases[] = {
                  "b"),
      L"1 Witz geschrieben"},
     {"unknown format", "a\n", {L"--format", L"csv"}, 2, std::nullopt, L"--format"},
+    {"unknown heading rule",
+     "a\n",
+     {L"--ueberschrift", L"oben"},
+     2,
+     std::nullopt,
+     L"frage und weg"},
     {"format byte 0x1A in a list", "a\x1A", {}, 1, std::nullopt, L"Steuerzeichen U+001A"},
 };
 

@@ -1,0 +1,346 @@
+// The editing rules of witz import on real records of fortunes-de, before and after, the
+// records that must stay as they are among them; and riddles found without --format.
+#include "witz_fixture.h"
+
+namespace {
+
+struct Rule {
+    const char* what;
+    std::vector<std::wstring> options;
+    std::string source;  // a fortune file in UTF-8
+    std::string written; // the category, ISO 8859-1 with 0x11 and 0x12
+};
+
+const Rule rules[] = {
+    {"a paragraph wrapped for 80 columns joins (Stilblüten)",
+     {L"--fliesstext"},
+     "%\nStilbl\xc3\xbcten aus Schreiben von Versicherungsnehmern:\nEin Fu\xc3"
+     "\x9fg\xc3\xa4nger kam pl\xc3\xb6tzlich vom B\xc3\xbcrgersteig und verschw"
+     "and dann\nwortlos unter meinem Wagen.\n",
+     std::string("Stilbl\xfcten aus Schreiben von Versicherungsnehmern:\x11"
+                 "Ein Fu\xdfg"
+                 "\xe4nger kam pl\xf6tzlich vom B\xfcrgersteig und verschwand dann wortlos "
+                 "unter meinem Wagen.")},
+    {"a sentence broken before a date goes on (Stilblüten)",
+     {L"--fliesstext"},
+     "%\nAls Hobby halte ich f\xc3\xbcnf H\xc3\xbchner und einen Hahn. Beim H"
+     "\xc3\xbchnerf\xc3\xbcttern am\n24. Februar in den Morgenstunden st\xc3"
+     "\xbcrzte sich der Hahn pl\xc3\xb6tzlich und\nunerwartet auf mich und bi"
+     "\xc3\x9f mir in den rechten Fu\xc3\x9f.\n",
+     std::string("Als Hobby halte ich f\xfcnf H\xfchner und einen Hahn. Beim H\xfchnerf\xfc"
+                 "ttern am 24. Februar in den Morgenstunden st\xfcrzte sich der Hahn pl\xf6"
+                 "tzlich und unerwartet auf mich und bi\xdf mir in den rechten Fu\xdf.")},
+    {"verse stays (Bauernregeln)",
+     {L"--fliesstext"},
+     "%\nSind des Bauern Augen glasig, programmiert er was in BASIC.\nHat der B"
+     "auer ein'n im Tee, ist er ein Freak, und zwar in C.\n",
+     std::string("Sind des Bauern Augen glasig, programmiert er was in BASIC.\x11Hat der Ba"
+                 "uer ein'n im Tee, ist er ein Freak, und zwar in C.")},
+    {"dialogue turns and a reply to a question stay (Witze, Fußball)",
+     {L"--fliesstext"},
+     "%\nOberst: \"Achtung! Rechts um! Das gilt auch f\xc3\xbcr den kleinen Rot"
+     "en dahinten.\"\nSoldat: \"Aber Herr Oberst, das ist doch ein Hydrant.\"\n"
+     "%\nModerator: \"Und mit welchem Fu\xc3\x9f schie\xc3\x9f"
+     "en sie jetzt a"
+     "uf die Torwand?\"\nJa, mit dem rechten!\n",
+     std::string("Oberst: \"Achtung! Rechts um! Das gilt auch f\xfcr den kleinen Roten dahi"
+                 "nten.\"\x11Soldat: \"Aber Herr Oberst, das ist doch ein Hydrant.\""
+                 "\n"
+                 "Moderator: \"Und mit welchem Fu\xdf schie\xdf"
+                 "en sie jetzt auf die Torw"
+                 "and?\"\x11Ja, mit dem rechten!")},
+    {"list items stay, what hangs under one joins it (Quiz)",
+     {L"--fliesstext"},
+     "%\na) Eineiiger Goldhamster mit Aszendent Dackel und Hundekuchen im viert"
+     "en\n   Haus.\nc) Ich w\xc3\xa4r 29 und sonst nix.\n%\n",
+     std::string("a) Eineiiger Goldhamster mit Aszendent Dackel und Hundekuchen im vierten "
+                 "Haus.\x11"
+                 "c) Ich w\xe4r 29 und sonst nix.")},
+    {"short lines stay, a turn goes on under its speaker (Witze, Zum Bahnhof)",
+     {L"--fliesstext"},
+     "%\nDer Vertreter klingelt an der Haust\xc3\xbcr.\nAls ihm ge\xc3\xb6"
+     "ff"
+     "net wird, sagt er:\n%\nVerhaltenstherapeut: \"Heben Sie den rechten Fu"
+     "\xc3\x9f. Schieben Sie ihn\n   nach vorn. Setzen Sie ihn auf. Sehr gut. H"
+     "ier haben Sie ein Bonbon.\"\n",
+     std::string("Der Vertreter klingelt an der Haust\xfcr.\x11"
+                 "Als ihm ge\xf6"
+                 "ffnet wi"
+                 "rd, sagt er:"
+                 "\n"
+                 "Verhaltenstherapeut: \"Heben Sie den rechten Fu\xdf. Schieben Sie ihn nac"
+                 "h vorn. Setzen Sie ihn auf. Sehr gut. Hier haben Sie ein Bonbon.\"")},
+    {"in a riddle the answer goes on, the next question stays (Elefantenwitze)",
+     {L"--format", L"raetsel", L"--fliesstext"},
+     "%\nF: Wie erschie\xc3\x9ft man einen roten Elefanten?\nA: Man malt ihn bl"
+     "au an und erschie\xc3\x9ft ihn mit dem blauen\n   Elefantengewehr.\n\nF: "
+     "Wie erschie\xc3\x9ft man einen gr\xc3\xbcnen Elefanten?\nA: Man bewirft i"
+     "hn mit Tomaten, bis er rot ist, malt ihn blau an, und\n   erschie\xc3\x9f"
+     "t ihn mit dem blauen Elefantengewehr.\n%\n",
+     std::string("Wie erschie\xdft man einen roten Elefanten?\x12Man malt ihn blau an und e"
+                 "rschie\xdft ihn mit dem blauen Elefantengewehr.\x11Wie erschie\xdft man e"
+                 "inen gr\xfcnen Elefanten?\x12Man bewirft ihn mit Tomaten, bis er rot ist,"
+                 " malt ihn blau an, und erschie\xdft ihn mit dem blauen Elefantengewehr.")},
+    {"a question and its answer, a series, a wrapped question (Quiz)",
+     {L"--fragen"},
+     "%\nWas ist Orange, tiefergelegt und f\xc3\xa4hrt ganz schnell?\nEin Manta"
+     "rinchen.\n%\nWas ist schwarz und h\xc3\xa4ngt im Baum?\nEin Spanner nach "
+     "einem Waldbrand!\n\nWas ist rot und h\xc3\xa4ngt daneben?\nDas Fernglas -"
+     " es gl\xc3\xbcht noch.\n%\nWie nennt man die H\xc3\xb6he, in welcher sich"
+     " der Kopf eines Rindes \xc3\xbc"
+     "ber dem\nBoden befindet, wenn es sich e"
+     "inen Meter tief hinunterbeugt?\nKuhb\xc3\xbc"
+     "ckmeter.\n",
+     std::string("Was ist Orange, tiefergelegt und f\xe4hrt ganz schnell?\x12"
+                 "Ein Mantari"
+                 "nchen."
+                 "\n"
+                 "Was ist schwarz und h\xe4ngt im Baum?\x12"
+                 "Ein Spanner nach einem Waldbr"
+                 "and!\x11\x11Was ist rot und h\xe4ngt daneben?\x12"
+                 "Das Fernglas - es gl"
+                 "\xfcht noch."
+                 "\n"
+                 "Wie nennt man die H\xf6he, in welcher sich der Kopf eines Rindes \xfc"
+                 "b"
+                 "er dem\x11"
+                 "Boden befindet, wenn es sich einen Meter tief hinunterbeugt?"
+                 "\x12Kuhb\xfc"
+                 "ckmeter.")},
+    {"a dialogue and a quotation's source are no riddles (Witze, Unfug)",
+     {L"--fragen"},
+     "%\nFrau: Liebling, wo willst du n\xc3\xa4"
+     "chstes Jahr Urlaub machen?\nM"
+     "ann: Am liebsten dort, wo ich noch nie war.\n%\nWarum sind Glasaugen aus "
+     "Glas?\n  -- Bernd Pfarr\n",
+     std::string("Frau: Liebling, wo willst du n\xe4"
+                 "chstes Jahr Urlaub machen?\x11Mann: "
+                 "Am liebsten dort, wo ich noch nie war."
+                 "\n"
+                 "Warum sind Glasaugen aus Glas?\x11  -- Bernd Pfarr")},
+    {"a series with one question (Das Huhn und die Straße)",
+     {L"--ueberschrift", L"frage"},
+     "%\nWarum \xc3\xbc"
+     "berquerte das Huhn die Stra\xc3\x9f"
+     "e?\nPlato:\n  F"
+     "\xc3\xbcr ein bedeutenderes Gut.\n%\nWarum \xc3\xbc"
+     "berquerte das Huhn "
+     "die Stra\xc3\x9f"
+     "e?\nKarl Marx:\n  Es war historisch unvermeidlich.\n%"
+     "\nWarum \xc3\xbc"
+     "berquerte das Huhn die Stra\xc3\x9f"
+     "e?\nRonald Reaga"
+     "n:\n  Hab ich vergessen.\n",
+     std::string("Warum \xfc"
+                 "berquerte das Huhn die Stra\xdf"
+                 "e?\x12Plato:\x11  F\xfcr e"
+                 "in bedeutenderes Gut."
+                 "\n"
+                 "Warum \xfc"
+                 "berquerte das Huhn die Stra\xdf"
+                 "e?\x12Karl Marx:\x11  Es w"
+                 "ar historisch unvermeidlich."
+                 "\n"
+                 "Warum \xfc"
+                 "berquerte das Huhn die Stra\xdf"
+                 "e?\x12Ronald Reagan:\x11  "
+                 "Hab ich vergessen.")},
+    {"a heading of two lines; a first line that leads in (Zum Bahnhof, Letzte Worte)",
+     {L"--ueberschrift", L"frage"},
+     "%\nEin Mensch in einer fremden Stadt fragt:\n  \"Wissen Sie, wo es zum Ba"
+     "hnhof geht?\"\nSozialarbeiter: \"Keine Ahnung, aber ich fahr Dich schnell"
+     " hin.\"\n%\nEin Mensch in einer fremden Stadt fragt:\n  \"Wissen Sie, wo "
+     "es zum Bahnhof geht?\"\nSoziologe: \"Bahnhof? Zugfahren? Welche Klasse?\""
+     "\n%\nEin Mensch in einer fremden Stadt fragt:\n  \"Wissen Sie, wo es zum "
+     "Bahnhof geht?\"\nEsoteriker: \"Wenn Du da hin sollst, wirst Du den Weg au"
+     "ch finden.\"\n%\nLetzte Worte eines Anglers:\n  \"Die Sache hat einen Hak"
+     "en.\"\n",
+     std::string("Ein Mensch in einer fremden Stadt fragt:\x11  \"Wissen Sie, wo es zum Bah"
+                 "nhof geht?\"\x12Sozialarbeiter: \"Keine Ahnung, aber ich fahr Dich schnel"
+                 "l hin.\""
+                 "\n"
+                 "Ein Mensch in einer fremden Stadt fragt:\x11  \"Wissen Sie, wo es zum Bah"
+                 "nhof geht?\"\x12Soziologe: \"Bahnhof? Zugfahren? Welche Klasse?\""
+                 "\n"
+                 "Ein Mensch in einer fremden Stadt fragt:\x11  \"Wissen Sie, wo es zum Bah"
+                 "nhof geht?\"\x12"
+                 "Esoteriker: \"Wenn Du da hin sollst, wirst Du den Weg "
+                 "auch finden.\""
+                 "\n"
+                 "Letzte Worte eines Anglers:\x12\"Die Sache hat einen Haken.\"")},
+    {"a heading of a sentence over two lines goes, a joke without it stays (Kinderzitate)",
+     {L"--ueberschrift", L"weg"},
+     "%\n\"Das Schwein tr\xc3\xa4gt seinen Namen nicht umsonst\" - Stilbl\xc3"
+     "\xbcten aus\nKinderaufs\xc3\xa4tzen: (Tiere)\n\nK\xc3\xbche d\xc3\xbcrfen"
+     " nicht schnell laufen, damit sie ihre Milch nicht versch\xc3\xbctten.\n%"
+     "\n\"Das Schwein tr\xc3\xa4gt seinen Namen nicht umsonst\" - Stilbl\xc3"
+     "\xbcten aus\nKinderaufs\xc3\xa4tzen: (Musik)\n\nEin Dirigent ist ein Mens"
+     "ch, der mit einem Stock herumfuchtelt.\n%\n\"Das Schwein tr\xc3\xa4gt sei"
+     "nen Namen nicht umsonst\" - Stilbl\xc3\xbcten aus\nKinderaufs\xc3\xa4tzen"
+     ":\n\nS\xc3\xa4uren k\xc3\xb6nnen \xc3\xa4"
+     "chzend wirken.\n%\nWie man se"
+     "in Kind nicht nennen sollte:\n  Al Kohol\n",
+     std::string("K\xfche d\xfcrfen nicht schnell laufen, damit sie ihre Milch nicht versch"
+                 "\xfctten."
+                 "\n"
+                 "Ein Dirigent ist ein Mensch, der mit einem Stock herumfuchtelt."
+                 "\n"
+                 "S\xe4uren k\xf6nnen \xe4"
+                 "chzend wirken."
+                 "\n"
+                 "Wie man sein Kind nicht nennen sollte:\x11  Al Kohol")},
+    {"items side by side, aligned columns (Quiz, Witze)",
+     {L"--spalten"},
+     "%\nWelcher Gegenstand pa\xc3\x9ft nicht in die Reihe?\n\na) Toaster      "
+     "         c) Gl\xc3\xbchbirne\nb) Toaster               d) Toaster\n%\nNac"
+     "h der Hochzeit: Kann ich Ihnen vorstellen: meine Frau.\nNach 10 Jahren:  "
+     "  K\xc3\xb6nnen Sie sich vorstellen: meine Frau.\n",
+     std::string("Welcher Gegenstand pa\xdft nicht in die Reihe?\x11\x11"
+                 "a) Toaster\x11"
+                 "b) Toaster\x11"
+                 "c) Gl\xfchbirne\x11"
+                 "d) Toaster"
+                 "\n"
+                 "Nach der Hochzeit: Kann ich Ihnen vorstellen: meine Frau.\x11Nach 10 Jahr"
+                 "en: K\xf6nnen Sie sich vorstellen: meine Frau.")},
+    {"a drawing goes, a formula stays (Windows-Witze, Mathematikerwitze)",
+     {L"--ohne-bilder"},
+     "%\nReale Windows Meldung:\n   /-----------------------------------\\\n   "
+     "| Bitte best\xc3\xa4tigen Sie den Abbruch  |\n   |                       "
+     "            |\n   |  -Best\xc3\xa4tigen-     -Abbruch-       |\n   \\----"
+     "-------------------------------/\n%\nPraktischer :\n  2 * 2 = 2 * ( 1 / ("
+     "1 - 1/2) )\n",
+     std::string("Praktischer :\x11  2 * 2 = 2 * ( 1 / (1 - 1/2) )")},
+};
+
+struct Source {
+    const char* what;
+    std::vector<std::wstring> options;
+    const wchar_t* reading; // as the import's report names it
+    std::size_t riddles;    // jokes with a solution part
+    std::string source;
+};
+
+// Real records of the sources whose riddles are found: by their "F:"/"A:" without --format, by
+// their question, or by the one question of a series.
+const Source sources[] = {
+    {"elefanten: F:/A: records, most of the file",
+     {},
+     L"als R\u00e4tsel",
+     2,
+     "F: Was ist der Unterschied zwischen einer Traube und einem Elefanten?\nA:"
+     " Eine Traube ist violett.\n%\n\"Ich f\xc3\xbchle mich richtig schlapp und"
+     " schwach\", meint der Elefant\ntraurig.\n%\nF: Wie l\xc3\xa4uft man \xc3"
+     "\xbc"
+     "ber einen Elefanten?\nA: Am Schwanz hinaufklettern, zum Kopf sprin"
+     "gen und den R\xc3\xbcssel\n   hinunterrutschen.\n%\n"},
+    {"a Windows user's riddles without %, CR LF",
+     {},
+     L"als R\u00e4tsel",
+     2,
+     "F: Was ist gr\xc3\xbcn und klopft an die T\xc3\xbcr?\x0d\nA: Ein Klopfsal"
+     "at.\x0d\nF: Was ist braun und h\xc3\xbcpft von Torte zu Torte?\x0d\nA: Ei"
+     "n Tarzipan\x0d\n"},
+    {"quiz: F:/A: in one record of three",
+     {},
+     L"als Fortune-Datei",
+     0,
+     "*Literatur*\n\nFrage: Wie hei\xc3\x9f"
+     "en die drei Haudegen?\n%\nF: Wiev"
+     "iele Kanten hat ein W\xc3\xbcrfel?\nA: 12 Kanten\n%\nWas ist braun und h"
+     "\xc3\xbcpft von Torte zu Torte?\nEin Tarzipan\n%\n"},
+    {"quiz, as riddles with their questions",
+     {L"--format", L"raetsel", L"--fragen"},
+     L"als R\u00e4tsel",
+     2,
+     "*Literatur*\n\nFrage: Wie hei\xc3\x9f"
+     "en die drei Haudegen?\n%\nF: Wiev"
+     "iele Kanten hat ein W\xc3\xbcrfel?\nA: 12 Kanten\n%\nWas ist braun und h"
+     "\xc3\xbcpft von Torte zu Torte?\nEin Tarzipan\n%\n"},
+    {"witze: \"F:\" is Fritzchen, and his dialogue no riddle",
+     {L"--fragen"},
+     L"als Fortune-Datei",
+     1,
+     "Fritzchen spielt im Sandkasten.  Kommt ein Polizist vorbei und fragt:\nP:"
+     " \"Na Fritzchen, was machen wir da?\"\nF: \"Ich baue Polizisten.\"\nP: \""
+     "Woraus baust Du die denn?\"\nF: \"Aus Sand und Sch****.\"\n%\nWas sagt Pe"
+     "trus zum Arzt?\nLieferanten zum Hintereingang!\n%\n\"Mutti, warum hat uns"
+     "er Vati so wenig Haare?\"\n\"Er denkt viel.\"\n%\n"},
+    {"huhn: one question for the series",
+     {L"--ueberschrift", L"frage"},
+     L"als Fortune-Datei",
+     3,
+     "Warum \xc3\xbc"
+     "berquerte das Huhn die Stra\xc3\x9f"
+     "e?\nPlato:\n  F"
+     "\xc3\xbcr ein bedeutenderes Gut.\n%\nWarum \xc3\xbc"
+     "berquerte das Huhn "
+     "die Stra\xc3\x9f"
+     "e?\nKarl Marx:\n  Es war historisch unvermeidlich.\n%"
+     "\nWarum \xc3\xbc"
+     "berquerte das Huhn die Stra\xc3\x9f"
+     "e?\nRonald Reaga"
+     "n:\n  Hab ich vergessen.\n"},
+    {"loewe: one question for the series",
+     {L"--ueberschrift", L"frage", L"--fliesstext"},
+     L"als Fortune-Datei",
+     3,
+     "Wie f\xc3\xa4ngt man einen L\xc3\xb6wen in der W\xc3\xbcste?\n1. mathemat"
+     "ische Methode:\nMan baut sich einen K\xc3\xa4"
+     "fig, setzt sich hinein un"
+     "d definiert:\n\"Hier ist au\xc3\x9f"
+     "en.\"\n%\nWie f\xc3\xa4ngt man eine"
+     "n L\xc3\xb6wen in der W\xc3\xbcste?\n4. mathematische Methode: Die Projek"
+     "tionsmethode\n\nOhne Einschr\xc3\xa4nkung der Allgemeinheit nehmen wir an"
+     ", da\xc3\x9f die W\xc3\xbcste eine \nEbene ist.\n%\nWie f\xc3\xa4ngt man "
+     "einen L\xc3\xb6wen in der W\xc3\xbcste?\n13. Physikalische Methode: Die N"
+     "ewtonsche Methode\n\nK\xc3\xa4"
+     "fig und L\xc3\xb6we ziehen sich durch di"
+     "e Gravitationskraft an.\n"},
+};
+
+class EditingTest : public WitzTest {
+  protected:
+    int import(const std::string& source, std::vector<std::wstring> options) {
+        std::filesystem::remove(root / "Witze" / "Neu");
+        writeFile(L"quelle.txt", source, false);
+        options.insert(options.begin(),
+                       {L"import", (root / "quelle.txt").wstring(), L"--nach", L"Neu"});
+        return witz(options);
+    }
+    std::string written() const { return fileBytes(root / "Witze" / "Neu").value_or(""); }
+};
+
+std::wstring shown(const std::string& bytes) {
+    std::wstring text;
+    for (char c : bytes) {
+        text += static_cast<wchar_t>(static_cast<unsigned char>(c));
+    }
+    return text;
+}
+
+TEST_F(EditingTest, RealRecordsBeforeAndAfterEachRule) {
+    for (const Rule& rule : rules) {
+        SCOPED_TRACE(rule.what);
+        ASSERT_EQ(import(rule.source, rule.options), 0) << visible(err);
+        EXPECT_EQ(visible(shown(written())), visible(shown(rule.written)));
+    }
+}
+
+TEST_F(EditingTest, RiddlesAreFoundInRealSources) {
+    for (const Source& source : sources) {
+        SCOPED_TRACE(source.what);
+        ASSERT_EQ(import(source.source, source.options), 0) << visible(err);
+        std::string bytes = written();
+        std::size_t riddles = 0;
+        for (std::size_t start = 0; start <= bytes.size();) {
+            std::size_t end = std::min(bytes.find('\n', start), bytes.size());
+            riddles += bytes.find('\x12', start) < end ? 1 : 0;
+            start = end + 1;
+        }
+        EXPECT_EQ(riddles, source.riddles) << visible(shown(bytes));
+        EXPECT_NE(out.find(source.reading), std::wstring::npos) << visible(out);
+    }
+}
+
+} // namespace

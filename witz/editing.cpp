@@ -1,0 +1,524 @@
+// The editing rules of witz import: drawings, headings, questions, columns and flowing
+// paragraphs, each over the jokes of one source, as the lines stood there.
+#include "editing.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <unordered_map>
+
+namespace {
+
+constexpr std::size_t none = std::string::npos;
+// A line this wide or wider may have been wrapped for the width of a terminal.
+constexpr std::size_t wrappedWidth = 50;
+// A longer question is part of a story, not a riddle's.
+constexpr std::size_t questionWidth = 80;
+constexpr std::size_t tabWidth = 8;
+// A heading is made of at most this many lines.
+constexpr std::size_t headingLines = 3;
+
+bool isBlankChar(char c) {
+    return c == ' ' || c == '\t';
+}
+
+bool isLetterOrDigit(char c) {
+    auto value = static_cast<unsigned char>(c);
+    return (value >= '0' && value <= '9') || (value >= 'A' && value <= 'Z') ||
+           (value >= 'a' && value <= 'z') || (value >= 0xC0 && value != 0xD7 && value != 0xF7);
+}
+
+std::size_t firstText(const std::string& text) {
+    std::size_t start = text.find_first_not_of(" \t");
+    return start == none ? text.size() : start;
+}
+
+bool isBlankLine(const JokeLine& line) {
+    return firstText(line.text) == line.text.size();
+}
+
+std::string trimmed(const std::string& text) {
+    std::size_t start = firstText(text);
+    std::size_t end = text.find_last_not_of(" \t");
+    return start == text.size() ? std::string() : text.substr(start, end + 1 - start);
+}
+
+char lastChar(const JokeLine& line) {
+    std::string text = trimmed(line.text);
+    return text.empty() ? '\0' : text.back();
+}
+
+// The column of the source line at which the character at index stood; tabs went to the next
+// multiple of eight.
+std::size_t columnAt(const JokeLine& line, std::size_t index) {
+    std::size_t column = line.column;
+    for (std::size_t k = 0; k < index && k < line.text.size(); ++k) {
+        column = line.text[k] == '\t' ? (column / tabWidth + 1) * tabWidth : column + 1;
+    }
+    return column;
+}
+
+std::size_t indentOf(const JokeLine& line) {
+    return columnAt(line, firstText(line.text));
+}
+
+std::size_t widthOf(const JokeLine& line) {
+    std::size_t end = line.text.find_last_not_of(" \t");
+    return end == none ? line.column : columnAt(line, end + 1);
+}
+
+// The length of a list mark at text[at] and the blank after it: a bullet ("-", "*", "+", "o"),
+// a number ("1.", "12)", "(3)"), a letter ("a)") or "... " going on from a heading; 0 without
+// one.
+std::size_t itemMark(const std::string& text, std::size_t at) {
+    auto blankAt = [&](std::size_t k) { return k < text.size() && isBlankChar(text[k]); };
+    if (at < text.size() && std::strchr("-*+o", text[at]) != nullptr && blankAt(at + 1)) {
+        return 2;
+    }
+    if (text.compare(at, 3, "...") == 0 && blankAt(at + 3)) {
+        return 4;
+    }
+    bool parenthesis = at < text.size() && text[at] == '(';
+    std::size_t start = at + (parenthesis ? 1 : 0);
+    std::size_t end = start;
+    while (end < text.size() && end - start < 3 && text[end] >= '0' && text[end] <= '9') {
+        ++end;
+    }
+    bool number = end > start;
+    if (!number && start < text.size() && std::isalpha(static_cast<unsigned char>(text[start]))) {
+        ++end;
+    }
+    bool closed = end < text.size() && (text[end] == ')' || (number && text[end] == '.'));
+    return end > start && closed && blankAt(end + 1) ? end + 2 - at : 0;
+}
+
+// The length of a speaker's name and colon at text[at] ("Fritzchen: ", "Mann zu Frau: ",
+// "P(drohend): "), the blank after the colon included; 0 without one.
+std::size_t speakerMark(const std::string& text, std::size_t at) {
+    std::size_t colon = text.find(':', at);
+    if (colon == none || colon == at || colon - at > 30 ||
+        (colon + 1 < text.size() && !isBlankChar(text[colon + 1]))) {
+        return 0;
+    }
+    std::string name = text.substr(at, colon - at);
+    auto first = static_cast<unsigned char>(text[at]);
+    // Names and roles begin with a capital; "und sagt: " goes on a sentence.
+    if (!((first >= 'A' && first <= 'Z') || (first >= 0xC0 && first <= 0xDE && first != 0xD7))) {
+        return 0;
+    }
+    std::size_t words = 0;
+    for (std::size_t k = 0; k < name.size(); ++k) {
+        words += !isBlankChar(name[k]) && (k == 0 || isBlankChar(name[k - 1])) ? 1 : 0;
+    }
+    return name.find_first_of(".!?\",;") == none && words <= 5 ? colon + 2 - at : 0;
+}
+
+bool startsTurn(const JokeLine& line) {
+    return speakerMark(line.text, firstText(line.text)) > 0;
+}
+
+bool startsItem(const JokeLine& line) {
+    std::size_t at = firstText(line.text);
+    return itemMark(line.text, at) > 0 || speakerMark(line.text, at) > 0;
+}
+
+// Where a run of blanks inside the line aligns a column: three blanks or a tab between two
+// characters; none without.
+std::size_t paddingAt(const std::string& text) {
+    for (std::size_t k = firstText(text); k < text.size(); ++k) {
+        std::size_t end = k;
+        while (end < text.size() && isBlankChar(text[end])) {
+            ++end;
+        }
+        bool tab = std::find(text.begin() + k, text.begin() + end, '\t') != text.begin() + end;
+        if (end < text.size() && (end - k >= 3 || tab)) {
+            return k;
+        }
+        k = end;
+    }
+    return none;
+}
+
+// The column where the text of an item, a speaker's turn, a quotation or an aligned column goes
+// on; none for a line without one.
+std::size_t hangingColumn(const JokeLine& line) {
+    const std::string& text = line.text;
+    std::size_t at = firstText(text);
+    std::size_t mark = std::max(itemMark(text, at), speakerMark(text, at));
+    // A quotation's lines may go on under its first letter, behind the quotation mark or bracket.
+    mark = mark == 0 && at < text.size() && (text[at] == '"' || text[at] == '(') ? 1 : mark;
+    std::size_t padding = paddingAt(text);
+    if (mark == 0 && padding == none) {
+        return none;
+    }
+    std::size_t start = mark > 0 ? at + mark : padding;
+    return columnAt(line, text.find_first_not_of(" \t", start));
+}
+
+// Whether the break between two lines of a part was made for a terminal's width: the line runs
+// close to the width the joke was wrapped at, and the next one goes on in its block (or indented
+// under an item's or a turn's text) without starting an item, a turn or a column of its own.
+bool wrapped(const JokeLine& line, const JokeLine& next, std::size_t wrapWidth) {
+    std::size_t width = widthOf(line);
+    if (width < wrappedWidth || isBlankLine(next) || next.marked || lastChar(line) == ':' ||
+        paddingAt(next.text) != none) {
+        return false;
+    }
+    // A sentence broken off mid-way goes on, even where the next line looks like a numbered
+    // item or a turn ("am\n24. Februar", "die\nAEG-Methode: ..."); a bullet still starts one.
+    char last = lastChar(line);
+    bool midSentence = isLetterOrDigit(last) || last == ',';
+    std::size_t at = firstText(next.text);
+    if (midSentence ? itemMark(next.text, at) > 0 &&
+                          !std::isdigit(static_cast<unsigned char>(next.text[at]))
+                    : startsItem(next)) {
+        return false;
+    }
+    // A quotation that ends where the next begins, and a question, are each a turn of their own.
+    std::string start = trimmed(next.text);
+    std::string end = trimmed(line.text);
+    std::size_t beforeQuotes = end.find_last_not_of("\"'");
+    if ((start[0] == '"' && last == '"') || (beforeQuotes != none && end[beforeQuotes] == '?')) {
+        return false;
+    }
+    std::size_t indent = indentOf(line);
+    std::size_t nextIndent = indentOf(next);
+    std::size_t hanging = hangingColumn(line);
+    // Below a riddle's "F: " or "A: " a line may go on at the mark's column.
+    bool sameBlock = (nextIndent == indent || (line.marked && nextIndent < indent)) &&
+                     paddingAt(line.text) == none;
+    bool underText = hanging != none && nextIndent > indent && nextIndent <= hanging + 1;
+    std::size_t word = std::min(start.find_first_of(" \t"), start.size());
+    return (sameBlock || underText) && width + 1 + word >= wrapWidth - wrapWidth / 5;
+}
+
+// Verse, and text set one sentence a line: lines from one blank line to the next that each end
+// in a punctuation mark, each after the first beginning with a capital, a digit or a quotation
+// mark ("die jünger sind als ich." goes on a sentence).
+std::vector<bool> versesOf(const std::vector<JokeLine>& lines) {
+    std::vector<bool> verse(lines.size());
+    for (std::size_t start = 0; start < lines.size();) {
+        std::size_t end = start;
+        bool punctuated = true;
+        for (; end < lines.size() && !isBlankLine(lines[end]); ++end) {
+            auto first = static_cast<unsigned char>(lines[end].text[firstText(lines[end].text)]);
+            bool capital = (first >= 'A' && first <= 'Z') || (first >= 0xC0 && first <= 0xDE) ||
+                           (first >= '0' && first <= '9') || first == '"' || first == '\'';
+            punctuated = punctuated && (end == start || capital) &&
+                         std::strchr(".,;:!?\"')-", lastChar(lines[end])) != nullptr;
+        }
+        std::fill(verse.begin() + static_cast<std::ptrdiff_t>(start),
+                  verse.begin() + static_cast<std::ptrdiff_t>(end), punctuated && end > start + 1);
+        start = end + 1;
+    }
+    return verse;
+}
+
+void flow(std::vector<JokeLine>& lines, std::size_t wrapWidth) {
+    std::vector<bool> verse = versesOf(lines);
+    std::vector<JokeLine> joined;
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+        if (k > 0 && !verse[k] && wrapped(lines[k - 1], lines[k], wrapWidth)) {
+            std::string& text = joined.back().text;
+            text.erase(text.find_last_not_of(" \t") + 1);
+            text += ' ' + trimmed(lines[k].text);
+        } else {
+            joined.push_back(lines[k]);
+        }
+    }
+    lines = std::move(joined);
+}
+
+bool isQuestion(const JokeLine& line) {
+    std::string text = trimmed(line.text);
+    return !text.empty() && text.back() == '?' && widthOf(line) <= questionWidth &&
+           speakerMark(text, 0) == 0;
+}
+
+void dropBlankEnds(std::vector<JokeLine>& lines) {
+    while (!lines.empty() && isBlankLine(lines.back())) {
+        lines.pop_back();
+    }
+    auto first = std::find_if_not(lines.begin(), lines.end(), isBlankLine);
+    lines.erase(lines.begin(), first);
+}
+
+// The indent that all lines share goes: it set them off from lines that are now in another part.
+void dedent(std::vector<JokeLine>& lines) {
+    std::size_t indent = none;
+    for (const JokeLine& line : lines) {
+        indent = isBlankLine(line) ? indent : std::min(indent, firstText(line.text));
+    }
+    for (JokeLine& line : lines) {
+        line.text.erase(0, std::min(indent, firstText(line.text)));
+    }
+}
+
+// A short question at the start (wrapped over a few lines, maybe) and its answer below: the
+// answer becomes a solution part. A further question in the answer stays there, and its own
+// answer becomes the next part.
+void askQuestions(Joke& joke, std::size_t wrapWidth) {
+    if (joke.size() != 1) {
+        return;
+    }
+    const std::vector<JokeLine>& lines = joke[0];
+    auto nextText = [&](std::size_t k) {
+        do {
+            ++k;
+        } while (k < lines.size() && isBlankLine(lines[k]));
+        return k;
+    };
+    // An answer is no question, no turn of a dialogue and no quotation's source ("-- Name").
+    auto answered = [&](std::size_t k) {
+        std::size_t next = nextText(k);
+        return isQuestion(lines[k]) && next < lines.size() && !isQuestion(lines[next]) &&
+               !startsTurn(lines[next]) && trimmed(lines[next].text).compare(0, 2, "--") != 0;
+    };
+    // A question wrapped over lines: none of them ends a sentence before the last.
+    std::size_t first = 0;
+    while (first + 1 < headingLines && first + 1 < lines.size() && !isQuestion(lines[first]) &&
+           std::strchr(".!:\"", lastChar(lines[first])) == nullptr &&
+           wrapped(lines[first], lines[first + 1], wrapWidth)) {
+        ++first;
+    }
+    if (startsTurn(lines[0]) || !answered(first)) {
+        return;
+    }
+    Joke riddle(1);
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+        if (k > first && answered(k - 1)) {
+            riddle.emplace_back();
+        }
+        riddle.back().push_back(lines[k]);
+    }
+    for (std::size_t p = 0; p < riddle.size(); ++p) {
+        dropBlankEnds(riddle[p]);
+        if (p > 0) {
+            dedent(riddle[p]);
+        }
+    }
+    joke = std::move(riddle);
+}
+
+std::string normalized(const JokeLine& line) {
+    std::string words;
+    for (std::size_t k = 0; k < line.text.size(); ++k) {
+        if (!isBlankChar(line.text[k])) {
+            words += k > 0 && isBlankChar(line.text[k - 1]) && !words.empty() ? " " : "";
+            words += line.text[k];
+        }
+    }
+    return words;
+}
+
+// A colon, question mark, exclamation mark or full stop at the end, maybe inside quotes.
+bool endsSentence(const JokeLine& line) {
+    std::string text = trimmed(line.text);
+    std::size_t end = text.find_last_not_of("\"')");
+    return end != none && std::strchr(":?!.", text[end]) != nullptr;
+}
+
+// The keys of a joke's first lines, one, two and three of them, for counting how many jokes
+// open alike.
+std::vector<std::string> openingsOf(const std::vector<JokeLine>& lines) {
+    std::vector<std::string> keys;
+    std::string key;
+    for (std::size_t count = 0; count < headingLines && count < lines.size(); ++count) {
+        key += normalized(lines[count]) + '\n';
+        keys.push_back(key);
+    }
+    return keys;
+}
+
+// How many first lines of each joke make its heading: the lines that at least a tenth of the
+// source's jokes (three at least) open with alike, and the lines that end its sentence. With
+// leadIn, a joke without such lines has its first line for heading where it ends in a colon.
+std::vector<std::size_t> headingsOf(const std::vector<Joke>& jokes, bool leadIn) {
+    std::vector<std::vector<std::string>> keys;
+    std::unordered_map<std::string, std::size_t> openings;
+    for (const Joke& joke : jokes) {
+        keys.push_back(openingsOf(joke[0]));
+        for (const std::string& key : keys.back()) {
+            ++openings[key];
+        }
+    }
+    std::size_t share = std::max<std::size_t>(3, (jokes.size() + 9) / 10);
+    std::vector<std::size_t> headings;
+    for (std::size_t n = 0; n < jokes.size(); ++n) {
+        const std::vector<JokeLine>& lines = jokes[n][0];
+        std::size_t count = 0;
+        while (count < keys[n].size() && !isBlankLine(lines[count]) &&
+               openings[keys[n][count]] >= share) {
+            ++count;
+        }
+        if (count == 0 && leadIn && !lines.empty() && lastChar(lines[0]) == ':' &&
+            widthOf(lines[0]) <= questionWidth) {
+            count = 1;
+        }
+        while (count > 0 && count < headingLines && count < lines.size() &&
+               !isBlankLine(lines[count]) && !endsSentence(lines[count - 1])) {
+            ++count;
+        }
+        headings.push_back(jokes[n].size() == 1 ? count : 0);
+    }
+    return headings;
+}
+
+// The lines after a heading, without the blank lines and the indent they had below it.
+std::vector<JokeLine> belowHeading(const std::vector<JokeLine>& lines, std::size_t heading) {
+    std::vector<JokeLine> rest(lines.begin() + static_cast<std::ptrdiff_t>(heading), lines.end());
+    dropBlankEnds(rest);
+    dedent(rest);
+    return rest;
+}
+
+// A heading that opens many jokes of the source becomes each one's question, its rest the
+// answer; or it goes, where the category's name says it already.
+void editHeadings(std::vector<Joke>& jokes, Heading heading) {
+    std::vector<std::size_t> headings = headingsOf(jokes, heading == Heading::question);
+    for (std::size_t n = 0; n < jokes.size(); ++n) {
+        std::vector<JokeLine>& lines = jokes[n][0];
+        std::vector<JokeLine> rest = belowHeading(lines, headings[n]);
+        if (headings[n] == 0 || rest.empty()) {
+            continue;
+        }
+        lines.resize(headings[n]);
+        if (heading == Heading::question) {
+            jokes[n].push_back(std::move(rest));
+        } else {
+            lines = std::move(rest);
+        }
+    }
+}
+
+// "a) Toaster        c) Glühbirne": an item, blanks, and a second item, parted into two lines
+// with the same indent.
+bool splitColumns(const JokeLine& line, JokeLine& left, JokeLine& right) {
+    const std::string& text = line.text;
+    std::size_t at = firstText(text);
+    if (itemMark(text, at) == 0) {
+        return false;
+    }
+    for (std::size_t k = at; k + 1 < text.size(); ++k) {
+        std::size_t end = text.find_first_not_of(" \t", k);
+        if (isBlankChar(text[k]) && isBlankChar(text[k + 1]) && end != none &&
+            itemMark(text, end) > 0) {
+            left = {text.substr(0, k), line.column, line.marked};
+            right = {text.substr(0, at) + text.substr(end), line.column, false};
+            return true;
+        }
+    }
+    return false;
+}
+
+// Items set side by side in two columns become one item a line: the left column's, then the
+// right one's.
+void itemsOneALine(std::vector<JokeLine>& lines) {
+    std::vector<JokeLine> result;
+    std::vector<JokeLine> rightColumn;
+    for (std::size_t k = 0; k <= lines.size(); ++k) {
+        JokeLine left;
+        JokeLine right;
+        if (k < lines.size() && splitColumns(lines[k], left, right)) {
+            result.push_back(left);
+            rightColumn.push_back(right);
+            continue;
+        }
+        result.insert(result.end(), rightColumn.begin(), rightColumn.end());
+        rightColumn.clear();
+        if (k < lines.size()) {
+            result.push_back(lines[k]);
+        }
+    }
+    lines = std::move(result);
+}
+
+// Runs of blanks inside a line, which aligned columns in a fixed-width font, become one blank.
+void collapseBlanks(JokeLine& line) {
+    std::string& text = line.text;
+    std::string result = text.substr(0, firstText(text));
+    for (std::size_t k = result.size(); k < text.size(); ++k) {
+        if (!isBlankChar(text[k])) {
+            result += text[k];
+        } else if (!isBlankChar(result.back())) {
+            result += ' ';
+        }
+    }
+    result.erase(result.find_last_not_of(" \t") + 1);
+    text = std::move(result);
+}
+
+// A line drawn more with strokes and edges than written with letters and digits.
+bool isDrawingLine(const std::string& text, bool& stroke) {
+    std::size_t drawing = 0;
+    std::size_t letters = 0;
+    for (char c : text) {
+        drawing += c != '\0' && std::strchr("|/\\_-=+*#<>^~", c) != nullptr ? 1 : 0;
+        letters += isLetterOrDigit(c) ? 1 : 0;
+    }
+    stroke = stroke || text.find_first_of("|\\") != none || text.find("/-") != none ||
+             text.find("/_") != none;
+    return text.find("://") == none && drawing >= 2 && drawing >= letters;
+}
+
+// Two drawn lines, one with a vertical or backward stroke ("|", "\", or "/" at a horizontal
+// one): a picture that needs a fixed-width font. Ruled lines, rows of stars and formulas with
+// "/" for division are none.
+bool isDrawing(const Joke& joke) {
+    std::size_t drawn = 0;
+    bool stroke = false;
+    for (const std::vector<JokeLine>& part : joke) {
+        for (const JokeLine& line : part) {
+            bool strokeHere = false;
+            if (isDrawingLine(line.text, strokeHere)) {
+                ++drawn;
+                stroke = stroke || strokeHere;
+            }
+        }
+    }
+    return drawn >= 2 && stroke;
+}
+
+// The width a joke was wrapped at: its widest line, a quotation's source ("-- Name", often set
+// off by tabs) aside, and no more than a terminal's 80 columns.
+std::size_t wrapWidthOf(const Joke& joke) {
+    std::size_t widest = 0;
+    for (const std::vector<JokeLine>& part : joke) {
+        for (const JokeLine& line : part) {
+            if (trimmed(line.text).compare(0, 2, "--") != 0) {
+                widest = std::max(widest, widthOf(line));
+            }
+        }
+    }
+    return std::min<std::size_t>(widest, 80);
+}
+
+} // namespace
+
+std::uint32_t editJokes(std::vector<Joke>& jokes, const Editing& editing) {
+    std::size_t before = jokes.size();
+    if (editing.noDrawings) {
+        jokes.erase(std::remove_if(jokes.begin(), jokes.end(), isDrawing), jokes.end());
+    }
+    if (editing.heading != Heading::keep) {
+        editHeadings(jokes, editing.heading);
+    }
+    for (Joke& joke : jokes) {
+        std::size_t wrapWidth = wrapWidthOf(joke);
+        if (editing.questions) {
+            askQuestions(joke, wrapWidth);
+        }
+        for (std::vector<JokeLine>& part : joke) {
+            if (editing.columns) {
+                itemsOneALine(part);
+            }
+            if (editing.flowing) {
+                flow(part, wrapWidth);
+            }
+            if (editing.columns) {
+                std::for_each(part.begin(), part.end(), collapseBlanks);
+            }
+        }
+    }
+    return static_cast<std::uint32_t>(before - jokes.size());
+}
