@@ -114,7 +114,7 @@ int readSource(const std::wstring& source, std::string& bytes) {
     }
     if (std::wstring why = whyNotText(bytes, source); !why.empty()) {
         complain(why + L" Nichts geschrieben.");
-        return negative;
+        return failed;
     }
     return success;
 }
@@ -122,6 +122,13 @@ int readSource(const std::wstring& source, std::string& bytes) {
 } // namespace
 
 int runImport(const Arguments& args) {
+    if (args.readOnly) {
+        complain(L"\u201E" + args.directory +
+                 L"\u201C ist die mitgelieferte Sammlung, in die witz nicht schreibt. -C ORDNER "
+                 L"w\u00e4hlt die Sammlung, in die es importiert (-C . legt hier \u201EWitze\u201C "
+                 L"an; die eigene Sammlung legt der erste Start von pointex an).");
+        return failed;
+    }
     auto target = args.values.find(L"--nach");
     if (target == args.values.end()) {
         complain(L"Gib mit --nach NAME die Kategorie an, in die importiert wird.");
@@ -171,7 +178,7 @@ int runImport(const Arguments& args) {
         complain(L"Die Kategorie \u201E" + name +
                  L"\u201C gibt es schon. --anhaengen h\u00e4ngt an, "
                  L"--ersetzen-datei ersetzt sie.");
-        return negative;
+        return failed;
     }
     std::string existing;
     if (exists && append) {
@@ -183,7 +190,7 @@ int runImport(const Arguments& args) {
             complain(L"\u201E" + path + L"\u201C enth\u00e4lt bei Byte " + std::to_wstring(end) +
                      L" das Byte 0x1A: Pointex zeigt nichts, was dahinter steht. Nichts "
                      L"angeh\u00e4ngt; \u201Ewitz pruefe\u201C zeigt mehr.");
-            return negative;
+            return failed;
         }
         // The LF written after a last CR would make CR LF of it, a line end: the last old joke
         // would lose that character.
@@ -192,7 +199,7 @@ int runImport(const Arguments& args) {
                      L"\u201C endet mit einem CR ohne LF, das mit dem "
                      L"n\u00e4chsten Zeilenende verloren ginge. Nichts angeh\u00e4ngt; "
                      L"\u201Ewitz pruefe\u201C zeigt mehr.");
-            return negative;
+            return failed;
         }
     }
 
@@ -218,11 +225,11 @@ int runImport(const Arguments& args) {
         complain(L"Nichts geschrieben: " + std::to_wstring(conversion.problems.size()) +
                  L" Zeichen passen nicht in eine Witzdatei. Mit --ersetzen werden sie als \"?\" "
                  L"geschrieben.");
-        return negative;
+        return failed;
     }
     if (conversion.jokes.empty()) {
         complain(L"Die Quellen enthalten keinen Witz; nichts geschrieben.");
-        return negative;
+        return failed;
     }
 
     std::wstring error = writeWholeFile(folder, name, appendJokes(existing, conversion.jokes),

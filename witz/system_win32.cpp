@@ -153,6 +153,19 @@ std::wstring programFolder() {
     return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }
 
+namespace {
+
+// Windows keeps no installed collection apart: a witz.exe beside its "Witze" reads and writes
+// that one, wherever it is started.
+std::vector<Collection> knownCollections() {
+    return {{programFolder(), false}};
+}
+
+} // namespace
+
+CollectionsFunction fallbackCollections = knownCollections;
+const wchar_t* const fallbackHelp = L"der Ordner von witz.exe";
+
 unsigned randomSeed() {
     LARGE_INTEGER counter{};
     QueryPerformanceCounter(&counter);
