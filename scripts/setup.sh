@@ -5,12 +5,13 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-# Only for the tests and scripts; what builds the package is in debian/control alone.
+# Only for the tests and scripts (build-deb.sh copies what git knows); what builds the package
+# is in debian/control alone.
 test_packages=(
     clang libclang-rt-14-dev
     wine wine32:i386 wine64 xvfb xauth x11-utils icoutils zenity
     hyperfine ripgrep time valgrind strace python3 unzip fortune-mod
-    dpkg-dev fakeroot lintian bash-completion file man-db groff-base
+    dpkg-dev fakeroot lintian bash-completion file man-db groff-base git
 )
 
 missing=()
