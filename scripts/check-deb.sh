@@ -174,7 +174,7 @@ if [ "${menu[0]}" != pointex ]; then
 fi
 menu[0]=$launcher
 launched=$SECONDS
-started=$(date +%s%N)
+menu_started=$(date +%s%N)
 pids=()
 for n in 1 2; do
     (cd "$home" && exec env -u XDG_DATA_HOME -u WINEPREFIX -u WINELOADER -u POINTEX_WINE_ARCH \
@@ -210,7 +210,7 @@ notes() {
     xwininfo -root -tree | grep -c '"Erster Start von Pointex"' || true
 }
 elapsed() {
-    echo "$((($(date +%s%N) - started) / 1000000)) ms"
+    echo "$((($(date +%s%N) - menu_started) / 1000000)) ms"
 }
 note_shown="" note_gone=""
 # A launcher runs as long as its window is open: one that ended has failed.
