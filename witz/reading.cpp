@@ -102,10 +102,6 @@ int showJoke(const JokeLibrary& library, std::uint32_t n, std::uint32_t joke, bo
     return success;
 }
 
-} // namespace
-
-namespace {
-
 // A number from 0 to m - 1, each as likely as the others, for any m: as many of the generator's
 // 15-bit values as m needs, drawn again in the rare case that they fall past the last whole
 // multiple of m.
