@@ -135,8 +135,18 @@ std::string userDataFolder() {
     return home != nullptr && home[0] != 0 ? std::string(home) + "/.local/share" : std::string();
 }
 
+// The build gives the installed collection's place relative to the programs' folder; a build of
+// these sources that does not (the fuzz targets') finds none.
+#ifndef POINTEX_BIN_TO_COLLECTION
+#define POINTEX_BIN_TO_COLLECTION ""
+#endif
+
 // The installed collection, relative to the folder of witz's executable.
 std::string installedCollection() {
+    std::string relative = POINTEX_BIN_TO_COLLECTION;
+    if (relative.empty()) {
+        return std::string();
+    }
     char path[PATH_MAX];
     ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
     if (length <= 0) {
@@ -144,7 +154,6 @@ std::string installedCollection() {
     }
     std::string folder(path, static_cast<std::size_t>(length));
     folder.erase(folder.rfind('/'));
-    std::string relative = POINTEX_BIN_TO_COLLECTION;
     while (relative.compare(0, 3, "../") == 0 && !folder.empty()) {
         folder.erase(folder.rfind('/'));
         relative.erase(0, 3);
