@@ -1,10 +1,16 @@
 #!/usr/bin/env bash
 # Checks the Debian package: two builds give the same .deb byte for byte; lintian reports no error
-# and no warning; unpacked into a folder, its witz shows the packaged collection as the build's
-# witz shows the release collection, its completion offers the categories, and its launcher refuses what it
-# must; two launchers started at once for a new user fill one folder and one Wine prefix and open
-# their windows on it, and Pointex shows that folder's counts (FolderCheck). As root with CI=true
-# it also installs the package, removes and purges it, and leaves the machine as it found it.
+# and no warning; its manual pages render without warnings and hyphenated words (check-man.sh);
+# unpacked into a folder, its witz shows the packaged collection as the build's witz shows the
+# release collection, its completion offers the categories, and its launcher refuses what it must.
+# Then a new user's first minutes: witz in a home without Witze shows the packaged jokes and
+# refuses to import into them; two launchers started at once by the desktop entry's command, with
+# a ~/Witze beside, fill one folder of the user's own and one Wine prefix, show the first start
+# on the desktop within a second and open their windows there (the note gone with them), and
+# Pointex shows that folder's counts (FolderCheck); pointex started in the home opens ~/Witze;
+# witz's exit statuses on the user's collection; pointex --wine-entfernen keeps the jokes. As root
+# with CI=true it also installs the package, removes and purges it, and leaves the machine as it
+# found it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$(pwd)
@@ -39,6 +45,7 @@ for file in usr/bin/witz usr/bin/pointex usr/libexec/pointex/win32/Pointex.exe \
     }
 done
 file "$root/usr/libexec/pointex/win32/Pointex.exe" | grep -q 'PE32 executable (GUI) Intel 80386'
+scripts/check-man.sh "$root"/usr/share/man/man1/*.1.gz
 file "$root/usr/libexec/pointex/win64/Pointex.exe" | grep -q 'PE32+ executable (GUI) x86-64'
 # The release collection, made as the package build makes it.
 scripts/make-collection.sh build/collection >/dev/null
@@ -84,24 +91,29 @@ fi
 
 echo "== the launcher"
 launcher=$root/usr/bin/pointex
-mkdir -p "$work/Ohne Witze"
-# Each refusal: arguments (split and globbed: "?" stands for a blank), wanted status, environment.
-while IFS='|' read -r arguments wanted environment; do
+mkdir -p "$work/Ohne Witze" "$work/Leer/Witze"
+# Each refusal: arguments (split and globbed: "?" stands for a blank), wanted status, environment,
+# working folder below $work.
+while IFS='|' read -r arguments wanted environment folder; do
     status=0
     # shellcheck disable=SC2086 # the table's words are meant to be split
-    output=$(cd "$work" && env HOME="$work/home-refused" $environment "$launcher" $arguments 2>&1) ||
-        status=$?
+    output=$(cd "$work/$folder" &&
+        env HOME="$work/home-refused" $environment "$launcher" $arguments 2>&1) || status=$?
     if [ $status -ne "$wanted" ] || [ "$(printf '%s\n' "$output" | wc -l)" -ne 1 ]; then
         echo "FAIL: pointex $arguments ($environment) gave status $status: $output" >&2
         exit 1
     fi
     echo "pointex $arguments ($environment): $status, $output"
 done <<EOF
-/no/such/folder|2|DISPLAY=:0
-Ohne?Witze|2|DISPLAY=:0
---unbekannt|2|DISPLAY=:0
-|1|DISPLAY=
-|1|DISPLAY=:4321
+/no/such/folder|2|DISPLAY=:0|.
+Ohne?Witze|2|DISPLAY=:0|.
+Leer|2|DISPLAY=:0|.
+|2|DISPLAY=:0|Leer
+--unbekannt|2|DISPLAY=:0|.
+--eigene-sammlung Leer|2|DISPLAY=:0|.
+|2|DISPLAY=:0 POINTEX_WINE_ARCH=16|.
+|1|DISPLAY=|.
+|1|DISPLAY=:4321|.
 EOF
 if [ -e "$work/home-refused" ]; then
     echo "FAIL: a refused start left $work/home-refused behind" >&2
@@ -122,21 +134,57 @@ else
     exe=$root/usr/libexec/pointex/win64/Pointex.exe
 fi
 
-# A new user with no Witze in the working directory: both launchers use the same folder.
 home=$work/home
 user=$home/.local/share/pointex
 user_prefix=$user/.wine$pointex_wine_arch
 mkdir -p "$home"
+# The unpacked witz as the new user, in a folder below $work.
+witz_user() { # folder, arguments...
+    local folder=$1
+    shift
+    (cd "$work/$folder" && env -u WITZ_ORDNER -u XDG_DATA_HOME HOME="$home" "$root/usr/bin/witz" "$@")
+}
+
+echo "== a new user: witz before the first start of pointex"
+# In a home without Witze witz reads the packaged collection, and imports nothing into it.
+witz_user home >"$work/joke.txt"
+head -n 1 "$work/joke.txt"
+category=$(sed -n '1s/: [0-9]*\/[0-9]*$//p' "$work/joke.txt")
+if [ -z "$category" ] || [ ! -f "$collection/Witze/$category" ]; then
+    echo "FAIL: witz in a new home shows no joke of the packaged collection: $(cat "$work/joke.txt")" >&2
+    exit 1
+fi
+printf 'Ein Witz\n' >"$work/neu.txt"
+status=0
+witz_user home import "$work/neu.txt" --nach Neu 2>"$work/refused.txt" || status=$?
+if [ $status -ne 2 ] || ! grep -q -- '-C ORDNER' "$work/refused.txt" || [ -n "$(ls -A "$home")" ]; then
+    echo "FAIL: an import into the packaged collection: status $status, $(cat "$work/refused.txt")," \
+        "the home holds: $(ls -A "$home")" >&2
+    exit 1
+fi
+echo "witz import into the packaged collection: status 2, nothing written"
+
+echo "== a new user: two menu starts at once, with a ~/Witze beside"
+mkdir "$home/Witze"
+printf 'Ein eigener Witz' >"$home/Witze/Eigene"
+read -r -a menu <<<"$(sed -n 's/^Exec=//p' "$root/usr/share/applications/pointex.desktop")"
+if [ "${menu[0]}" != pointex ]; then
+    echo "FAIL: the desktop entry starts ${menu[*]}" >&2
+    exit 1
+fi
+menu[0]=$launcher
 launched=$SECONDS
+menu_started=$(date +%s%N)
 pids=()
 for n in 1 2; do
     (cd "$home" && exec env -u XDG_DATA_HOME -u WINEPREFIX -u WINELOADER -u POINTEX_WINE_ARCH \
-        HOME="$home" PATH=/usr/bin:/bin "$launcher" >"$work/launcher-$n.log" 2>&1) &
+        HOME="$home" PATH=/usr/bin:/bin "${menu[@]}" >"$work/launcher-$n.log" 2>&1) &
     pids+=($!)
 done
 
-# The windows on the display whose process (by _NET_WM_PID) runs below one of the launchers.
-launcher_windows() {
+# The windows on the display whose process (by _NET_WM_PID) runs below one of the launchers, in
+# the folder given.
+launcher_windows() { # folder
     local id pid process found=0
     for id in $(xwininfo -root -children | sed -n 's/^ *\(0x[0-9a-f]*\) "Pointex .*/\1/p'); do
         pid=$(xprop -id "$id" _NET_WM_PID | sed -n 's/.* = \([0-9]*\)$/\1/p')
@@ -146,7 +194,7 @@ launcher_windows() {
             *" $process "*)
                 # The window's program is the packaged one, in the user's folder.
                 if [ "$(readlink -f "$(tr '\0' '\n' <"/proc/$pid/cmdline" | head -n 1)")" = "$exe" ] &&
-                    [ "$(readlink "/proc/$pid/cwd")" = "$user" ]; then
+                    [ "$(readlink "/proc/$pid/cwd")" = "$1" ]; then
                     found=$((found + 1))
                 fi
                 break
@@ -157,39 +205,113 @@ launcher_windows() {
     done
     echo "$found"
 }
+# The first start's note on the desktop (zenity's window), and when it came and went.
+notes() {
+    xwininfo -root -tree | grep -c '"Erster Start von Pointex"' || true
+}
+elapsed() {
+    echo "$((($(date +%s%N) - menu_started) / 1000000)) ms"
+}
+note_shown="" note_gone=""
 # A launcher runs as long as its window is open: one that ended has failed.
-for _ in $(seq 1 600); do
-    [ "$(launcher_windows)" -ge 2 ] && break
+for _ in $(seq 1 1500); do
+    [ -n "$note_shown" ] || [ "$(notes)" -eq 0 ] || note_shown=$(elapsed)
+    [ "$(launcher_windows "$user")" -ge 2 ] && break
     kill -0 "${pids[@]}" 2>/dev/null || break
-    sleep 0.5
+    sleep 0.2
 done
-windows=$(launcher_windows)
+windows=$(launcher_windows "$user")
 echo "launchers: $windows windows of $exe in $user after $((SECONDS - launched)) s"
+for _ in $(seq 1 50); do
+    [ "$(notes)" -eq 0 ] && note_gone=$(elapsed) && break
+    sleep 0.1
+done
+echo "the first start's note: shown after ${note_shown:-never}, gone after ${note_gone:-never}"
 cat "$work"/launcher-*.log
 if [ "$windows" -ne 2 ]; then
-    echo "FAIL: the two launchers did not open their windows there" >&2
+    echo "FAIL: the two launchers did not open their windows in the user's own folder" >&2
+    exit 1
+fi
+# Within a second as a user sees it; a busy test machine gets twice that.
+if [ -z "$note_shown" ] || [ "${note_shown% ms}" -gt 2000 ] || [ -z "$note_gone" ]; then
+    echo "FAIL: the first start's note on the desktop did not come at once or did not go" >&2
     exit 1
 fi
 if [ "$(cat "$work"/launcher-*.log | grep -c 'Wine wird für Pointex vorbereitet')" -ne 1 ]; then
     echo "FAIL: the Wine prefix was not prepared exactly once" >&2
     exit 1
 fi
-# One whole copy of the collection, and no half-made copy left beside it.
+# One whole copy of the collection with its sources, and no half-made copy left beside it.
 diff -r build/collection/Witze "$user/Witze"
+cmp build/collection/QUELLEN.txt "$user/QUELLEN.txt"
 [ ! -e "$user/.neu" ] && [ -f "$user_prefix/.pointex-bereit" ]
+echo "the user's prefix: $(du -sm "$user_prefix" | cut -f 1) MB"
 WINEPREFIX=$user_prefix wineserver -k >/dev/null 2>&1 || true
 for pid in "${pids[@]}"; do
     wait "$pid" || true
 done
 
+echo "== pointex started in the home, which holds Witze"
+(cd "$home" && exec env -u XDG_DATA_HOME -u WINEPREFIX -u WINELOADER -u POINTEX_WINE_ARCH \
+    HOME="$home" PATH=/usr/bin:/bin "$launcher" >"$work/launcher-home.log" 2>&1) &
+pids=($!)
+for _ in $(seq 1 300); do
+    [ "$(launcher_windows "$home")" -ge 1 ] && break
+    kill -0 "${pids[@]}" 2>/dev/null || break
+    sleep 0.2
+done
+windows=$(launcher_windows "$home")
+WINEPREFIX=$user_prefix wineserver -k >/dev/null 2>&1 || true
+wait "${pids[0]}" || true
+if [ "$windows" -ne 1 ]; then
+    echo "FAIL: pointex in the home did not open its window on ~/Witze: $(cat "$work/launcher-home.log")" >&2
+    exit 1
+fi
+echo "pointex in the home: its window on ~/Witze"
+
+echo "== witz on the user's own collection: exit statuses"
+printf 'a\0b' >"$work/binaer.txt"
+# Each: arguments (split), wanted status; in a folder without Witze, so on the user's collection.
+while IFS='|' read -r arguments wanted; do
+    status=0
+    # shellcheck disable=SC2086 # the table's words are meant to be split
+    witz_user "Ohne Witze" $arguments >/dev/null 2>"$work/witz-err.txt" || status=$?
+    if [ $status -ne "$wanted" ]; then
+        echo "FAIL: witz $arguments gave status $status, not $wanted: $(cat "$work/witz-err.txt")" >&2
+        exit 1
+    fi
+done <<TABLE
+liste|0
+suche Lehrer|0
+suche Qxqxqxq|1
+zeige Unbekannt|2
+pruefe|0
+import $work/neu.txt --nach Anekdoten|2
+import $work/binaer.txt --nach Binaer|2
+import $work/neu.txt --nach Neu|0
+TABLE
+cmp "$user/Witze/Neu" <(printf 'Ein Witz')
+rm "$user/Witze/Neu"
+echo "witz: 0, 1 and 2 where its manual page says; the import went into $user"
+
 # The packaged program on the folder the launchers filled, checked against its files.
 wine_env_folder_check "$exe" "$user"
+
+# The prefix goes, the collection stays.
+env -u XDG_DATA_HOME HOME="$home" "$launcher" --wine-entfernen
+if [ -e "$user/.wine32" ] || [ -e "$user/.wine64" ] || ! diff -r build/collection/Witze "$user/Witze"; then
+    echo "FAIL: pointex --wine-entfernen did not remove the prefix alone" >&2
+    exit 1
+fi
 
 if [ "${CI:-}" = true ] && [ "$(id -u)" -eq 0 ]; then
     echo "== installed with apt-get, removed and purged"
     dpkg-query -W -f='${Package}\n' | sort >"$work/packages-before.txt"
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "./dist/$deb" >/dev/null
     witz -C /usr/share/pointex liste | tail -n 1
+    # A new user's witz reads the installed collection.
+    (cd "$work/Ohne Witze" && env -u WITZ_ORDNER -u XDG_DATA_HOME HOME="$work/home-installed" witz) |
+        head -n 1
     # Every file and link (not the folders), from "-rw-r--r-- root/root 947 2026-12-07 13:24 ./usr/...".
     dpkg-deb -c "dist/$deb" | sed -n 's|^[^d][^.]* \./|/|p' >"$work/files.txt"
     DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq pointex >/dev/null

@@ -23,11 +23,11 @@ struct Command {
 
 const Command commands[] = {
     {L"",
-     L"witz [-C ORDNER]",
-     L"ein zuf\u00e4lliger Witz aus allen Kategorien, mit L\u00f6sung",
-     L"Zieht wie Pointex' Knopf \u201EZufallskategorie und -witz\u201C erst eine Kategorie, dann\n"
-     L"einen Witz daraus. Die erste Zeile nennt Kategorie, Nummer und Anzahl.\n",
-     {},
+     L"witz [-C ORDNER] [--kategorie-zuerst]",
+     L"ein zuf\u00e4lliger Witz, jeder der Sammlung gleich oft, mit L\u00f6sung",
+     L"Jeder Witz der Sammlung kommt gleich oft, wie bei fortune; mit --kategorie-zuerst erst\n"
+     L"eine Kategorie, dann ein Witz daraus. Die erste Zeile nennt Kategorie, Nummer, Anzahl.\n",
+     {L"--kategorie-zuerst"},
      {},
      0,
      0,
@@ -152,10 +152,19 @@ void showOverview() {
         std::wstring name = *command.name != 0 ? command.name : L"(keiner)";
         text += L"  " + name + std::wstring(10 - name.size(), L' ') + command.help + L"\n";
     }
-    text += L"\nOptionen:\n"
-            L"  -C ORDNER  der Ordner, in dem \u201EWitze\u201C liegt (sonst der aus WITZ_ORDNER,\n"
-            L"             sonst das Arbeitsverzeichnis)\n"
-            L"  --help     diese Hilfe; nach einem Befehl dessen Hilfe\n";
+    text +=
+        L"\nOptionen:\n"
+        L"  -C ORDNER  der Ordner, in dem \u201EWitze\u201C liegt. Ohne -C der aus WITZ_ORDNER,\n"
+        L"             sonst das Arbeitsverzeichnis, wenn es \u201EWitze\u201C enth\u00e4lt, "
+        L"sonst\n"
+        L"             " +
+        std::wstring(host::fallbackHelp) +
+        L"\n"
+        L"  --kategorie-zuerst\n"
+        L"             ohne Befehl: erst eine Kategorie ziehen, dann einen Witz daraus,\n"
+        L"             wie Pointex' Knopf \u201EZ. Kat. & Witz\u201C (kleine Kategorien "
+        L"\u00f6fter)\n"
+        L"  --help     diese Hilfe; nach einem Befehl dessen Hilfe\n";
     say(text);
 }
 
@@ -273,10 +282,11 @@ int runWitz(const std::vector<std::wstring>& args) {
         } else {
             std::size_t equals = arg.find(L'=');
             std::wstring name = arg.substr(0, equals);
-            if (command != nullptr && command->flags.count(name) != 0 &&
-                equals == std::wstring::npos) {
+            // Before any command word the options are those of the command without a name.
+            const Command* owner = command != nullptr ? command : &commands[0];
+            if (owner->flags.count(name) != 0 && equals == std::wstring::npos) {
                 parsed.flags.insert(name);
-            } else if (command != nullptr && command->valueOptions.count(name) != 0) {
+            } else if (owner->valueOptions.count(name) != 0) {
                 if (equals == std::wstring::npos && i + 1 == args.size()) {
                     return usageError(name + L" braucht einen Wert.", command);
                 }
@@ -301,6 +311,11 @@ int runWitz(const std::vector<std::wstring>& args) {
     if (command == nullptr) {
         command = &commands[0];
     }
+    for (const std::wstring& flag : parsed.flags) {
+        if (command->flags.count(flag) == 0) {
+            return usageError(L"Unbekannte Option \u201E" + flag + L"\u201C.", command);
+        }
+    }
     if (parsed.positional.size() < command->minimum ||
         parsed.positional.size() > command->maximum) {
         return usageError(L"Aufruf: " + std::wstring(command->usage), command);
@@ -309,7 +324,7 @@ int runWitz(const std::vector<std::wstring>& args) {
         parsed.directory = host::environment(folderVariable);
     }
     if (parsed.directory.empty()) {
-        parsed.directory = platform::currentDirectory();
+        findCollection(parsed);
     } else {
         // "dir/" and "dir" name the same folder; the library adds its own separator. A root
         // ("/", "C:\\") keeps its separator.

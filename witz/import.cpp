@@ -109,7 +109,7 @@ int readSource(const std::wstring& source, std::string& bytes) {
     }
     if (std::wstring why = whyNotText(bytes, source); !why.empty()) {
         complain(why + L" Nichts geschrieben.");
-        return negative;
+        return failed;
     }
     return success;
 }
@@ -117,6 +117,13 @@ int readSource(const std::wstring& source, std::string& bytes) {
 } // namespace
 
 int importSources(const Arguments& args, const ImportAdvice& advice) {
+    if (args.readOnly) {
+        complain(L"\u201E" + args.directory +
+                 L"\u201C ist die mitgelieferte Sammlung, in die witz nicht schreibt. -C ORDNER "
+                 L"w\u00e4hlt die Sammlung, in die es importiert (-C . legt hier \u201EWitze\u201C "
+                 L"an; die eigene Sammlung legt der erste Start von pointex an).");
+        return failed;
+    }
     auto target = args.values.find(L"--nach");
     if (target == args.values.end()) {
         complain(L"Gib mit --nach NAME die Kategorie an, in die importiert wird.");
@@ -166,7 +173,7 @@ int importSources(const Arguments& args, const ImportAdvice& advice) {
     bool exists = kind == host::EntryKind::file;
     if (exists && !append && !replaceFile) {
         complain(L"Die Kategorie \u201E" + name + L"\u201C gibt es schon." + advice.existing);
-        return negative;
+        return failed;
     }
     std::string existing;
     if (exists && append) {
@@ -178,7 +185,7 @@ int importSources(const Arguments& args, const ImportAdvice& advice) {
             complain(L"\u201E" + path + L"\u201C enth\u00e4lt bei Byte " + std::to_wstring(end) +
                      L" das Byte 0x1A: Pointex zeigt nichts, was dahinter steht. Nichts "
                      L"angeh\u00e4ngt; \u201Ewitz pruefe\u201C zeigt mehr.");
-            return negative;
+            return failed;
         }
         // The LF written after a last CR would make CR LF of it, a line end: the last old joke
         // would lose that character.
@@ -187,7 +194,7 @@ int importSources(const Arguments& args, const ImportAdvice& advice) {
                      L"\u201C endet mit einem CR ohne LF, das mit dem "
                      L"n\u00e4chsten Zeilenende verloren ginge. Nichts angeh\u00e4ngt; "
                      L"\u201Ewitz pruefe\u201C zeigt mehr.");
-            return negative;
+            return failed;
         }
     }
 
@@ -214,7 +221,7 @@ int importSources(const Arguments& args, const ImportAdvice& advice) {
         complain(L"Nichts geschrieben: " + std::to_wstring(conversion.problems.size()) +
                  (conversion.problems.size() == 1 ? L" Zeichen passt" : L" Zeichen passen") +
                  L" nicht in eine Witzdatei." + advice.unknown);
-        return negative;
+        return failed;
     }
     std::uint32_t duplicates = 0;
     bool withoutDuplicates = args.has(L"--ohne-doppelte");
@@ -232,11 +239,11 @@ int importSources(const Arguments& args, const ImportAdvice& advice) {
                      : L"Alle " + std::to_wstring(duplicates) +
                            L" Witze der Quellen stehen schon in der Sammlung; nichts "
                            L"geschrieben.");
-        return negative;
+        return failed;
     }
     if (conversion.jokes.empty()) {
         complain(L"Die Quellen enthalten keinen Witz; nichts geschrieben.");
-        return negative;
+        return failed;
     }
 
     std::wstring error = writeWholeFile(folder, name, appendJokes(existing, conversion.jokes),

@@ -26,6 +26,17 @@ std::unique_ptr<JokeLibrary> openLibrary(const Arguments& args) {
     std::wstring folder = args.directory + platform::pathSeparator + L"Witze";
     if (library->getCategoryFiles().empty()) {
         complain(L"Keine Witze: \u201E" + folder + L"\u201C fehlt oder enth\u00e4lt keine Datei.");
+        const std::vector<std::wstring>& also = args.alsoSearched;
+        if (!also.empty()) {
+            std::wstring places;
+            for (std::size_t k = 0; k < also.size(); ++k) {
+                places += std::wstring(k == 0                ? L""
+                                       : k + 1 < also.size() ? L", "
+                                                             : L" und ") +
+                          L"\u201E" + also[k] + platform::pathSeparator + L"Witze\u201C";
+            }
+            complain(L"Auch nicht in " + places + L"; -C ORDNER nennt den Ordner einer Sammlung.");
+        }
     } else {
         complain(L"Pointex zeigt diese Sammlung nicht; \u201Ewitz pruefe\u201C nennt die Datei.");
     }
@@ -114,6 +125,23 @@ int showJoke(const JokeLibrary& library, std::uint32_t n, std::uint32_t joke, bo
     return success;
 }
 
+// A number from 0 to m - 1, each as likely as the others, for any m: as many of the generator's
+// 15-bit values as m needs, drawn again in the rare case that they fall past the last whole
+// multiple of m.
+std::uint64_t evenDraw(std::uint64_t m) {
+    for (;;) {
+        std::uint64_t range = 1;
+        std::uint64_t value = 0;
+        while (range < m) {
+            value = value << 15 | static_cast<std::uint64_t>(platform::randomValue() & 0x7FFF);
+            range <<= 15;
+        }
+        if (value < range - range % m) {
+            return value % m;
+        }
+    }
+}
+
 } // namespace
 
 int runRandom(const Arguments& args) {
@@ -122,8 +150,18 @@ int runRandom(const Arguments& args) {
         return failed;
     }
     platform::seedRandom(host::randomSeed());
-    std::uint32_t n = library->selectCategory(0);
-    return showJoke(*library, n, randomDraw(library->getJokeCount(n)), true, false);
+    if (args.has(L"--kategorie-zuerst")) {
+        std::uint32_t n = library->selectCategory(0);
+        return showJoke(*library, n, randomDraw(library->getJokeCount(n)), true, false);
+    }
+    // Every joke of the collection as likely as any other, as fortune weighs its files.
+    std::uint64_t k = evenDraw(library->totalJokes);
+    std::uint32_t n = 1;
+    while (k >= library->getJokeCount(n)) {
+        k -= library->getJokeCount(n);
+        ++n;
+    }
+    return showJoke(*library, n, static_cast<std::uint32_t>(k) + 1, true, false);
 }
 
 int runList(const Arguments& args) {

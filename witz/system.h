@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace host {
 
@@ -41,5 +42,20 @@ std::wstring environment(const wchar_t* name);
 
 enum class EntryKind { missing, file, folder };
 EntryKind entryKind(const std::wstring& path);
+
+// A collection witz falls back on: the folder that holds "Witze", and whether witz must not
+// write there.
+struct Collection {
+    std::wstring directory;
+    bool readOnly;
+};
+// Where witz looks, in this order, when neither -C nor WITZ_ORDNER names a folder and the
+// working directory holds no "Witze": on POSIX systems the user's own collection
+// ($XDG_DATA_HOME/pointex, else ~/.local/share/pointex) and the installed one, which is
+// read-only; on Windows the folder of witz.exe. Tests replace the function.
+using CollectionsFunction = std::vector<Collection> (*)();
+extern CollectionsFunction fallbackCollections;
+// Those places for --help, lines after the first indented by 13 blanks.
+extern const wchar_t* const fallbackHelp;
 
 } // namespace host

@@ -2,6 +2,7 @@
 #include "system.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <ctime>
 #include <fcntl.h>
@@ -119,5 +120,62 @@ std::wstring environment(const wchar_t* name) {
     const char* value = std::getenv(platform::encodeName(name).c_str());
     return value != nullptr ? platform::decodeName(value) : std::wstring();
 }
+
+namespace {
+
+// The folder below which the user's programs keep their data, as the XDG rules have it: a
+// relative XDG_DATA_HOME counts as not set.
+std::string userDataFolder() {
+    const char* data = std::getenv("XDG_DATA_HOME");
+    if (data != nullptr && data[0] == '/') {
+        return data;
+    }
+    const char* home = std::getenv("HOME");
+    return home != nullptr && home[0] != 0 ? std::string(home) + "/.local/share" : std::string();
+}
+
+// The build gives the installed collection's place relative to the programs' folder; a build of
+// these sources that does not (the fuzz targets') finds none.
+#ifndef POINTEX_BIN_TO_COLLECTION
+#define POINTEX_BIN_TO_COLLECTION ""
+#endif
+
+// The installed collection, relative to the folder of witz's executable.
+std::string installedCollection() {
+    std::string relative = POINTEX_BIN_TO_COLLECTION;
+    if (relative.empty()) {
+        return std::string();
+    }
+    char path[PATH_MAX];
+    ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+    if (length <= 0) {
+        return std::string();
+    }
+    std::string folder(path, static_cast<std::size_t>(length));
+    folder.erase(folder.rfind('/'));
+    while (relative.compare(0, 3, "../") == 0 && !folder.empty()) {
+        folder.erase(folder.rfind('/'));
+        relative.erase(0, 3);
+    }
+    return folder + "/" + relative;
+}
+
+std::vector<Collection> knownCollections() {
+    std::vector<Collection> collections;
+    if (std::string data = userDataFolder(); !data.empty()) {
+        collections.push_back({platform::decodeName(data + "/pointex"), false});
+    }
+    if (std::string installed = installedCollection(); !installed.empty()) {
+        collections.push_back({platform::decodeName(installed), true});
+    }
+    return collections;
+}
+
+} // namespace
+
+CollectionsFunction fallbackCollections = knownCollections;
+const wchar_t* const fallbackHelp =
+    L"die eigene Sammlung (~/.local/share/pointex oder\n"
+    L"             $XDG_DATA_HOME/pointex), sonst die mitgelieferte (nur zum Lesen)";
 
 } // namespace host

@@ -155,6 +155,19 @@ std::wstring programPath() {
     return path;
 }
 
+namespace {
+
+// Windows keeps no installed collection apart: a witz.exe beside its "Witze" reads and writes
+// that one, wherever it is started.
+std::vector<Collection> knownCollections() {
+    return {{programFolder(), false}};
+}
+
+} // namespace
+
+CollectionsFunction fallbackCollections = knownCollections;
+const wchar_t* const fallbackHelp = L"der Ordner von witz.exe";
+
 unsigned randomSeed() {
     LARGE_INTEGER counter{};
     QueryPerformanceCounter(&counter);

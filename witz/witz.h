@@ -11,7 +11,7 @@
 // Runs witz with its arguments (without the program name); returns the exit status.
 int runWitz(const std::vector<std::wstring>& args);
 
-// Exit statuses, as grep has them: 1 is a plain "no" (no hit, findings, refused input).
+// Exit statuses, as grep has them: 1 is a plain "no" (no hit, findings), 2 an error or a refusal.
 constexpr int success = 0;
 constexpr int negative = 1;
 constexpr int failed = 2;
@@ -20,13 +20,20 @@ constexpr int failed = 2;
 constexpr const wchar_t* folderVariable = L"WITZ_ORDNER";
 
 struct Arguments {
-    std::wstring directory; // the folder that holds "Witze"
+    std::wstring directory;                 // the folder that holds "Witze"
+    bool readOnly = false;                  // the installed collection, which import leaves alone
+    std::vector<std::wstring> alsoSearched; // collections looked for in vain after directory
     std::vector<std::wstring> positional;
     std::set<std::wstring> flags;
     std::map<std::wstring, std::wstring> values;
 
     bool has(const wchar_t* flag) const { return flags.count(flag) != 0; }
 };
+
+// Chooses the collection when neither -C nor WITZ_ORDNER names one: the working directory when
+// it holds "Witze", else the first of host::fallbackCollections() that does, else the working
+// directory again (where import makes "Witze").
+void findCollection(Arguments& args);
 
 // Writes to standard output; error texts go to standard error behind "witz: ".
 void say(const std::wstring& text);

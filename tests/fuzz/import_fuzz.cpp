@@ -499,7 +499,7 @@ bool importOnDisk(const Input& input, Bytes& written) {
     std::map<std::wstring, Bytes> before = snapshot();
     int status = runWitz(args);
     if (status != success) {
-        expectEqual("exit status of a refused import", negative, status);
+        expectEqual("exit status of a refused import", failed, status);
         if (snapshot() != before) {
             fuzz::fail("the folder after a refused import", L"as before", L"changed");
         }

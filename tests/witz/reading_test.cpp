@@ -102,6 +102,39 @@ TEST_F(ReadingTest, RandomJokeNamesItsPlace) {
     EXPECT_NE(out.find(L"/"), std::wstring::npos) << visible(out);
 }
 
+// Without a category every joke is as likely as any other, also past the generator's 32,768
+// values; --kategorie-zuerst draws a category first, as Pointex's button does.
+TEST_F(WitzTest, RandomJokesWeighCategoriesBySize) {
+    writeFile(L"Klein", "klein");
+    writeFile(L"Gross", std::string(65535, '\n'));
+    const std::pair<std::vector<std::wstring>, std::pair<int, int>> draws[] = {
+        {{}, {0, 10}},
+        {{L"--kategorie-zuerst"}, {60, 140}},
+    };
+    for (const auto& [options, range] : draws) {
+        SCOPED_TRACE(options.empty() ? "every joke alike" : "category first");
+        int small = 0;
+        bool odd = false;
+        bool even = false;
+        bool high = false;
+        for (int k = 0; k < 200; ++k) {
+            ASSERT_EQ(witz(options), 0) << visible(err);
+            if (out.find(L"Klein: 1/1\n") == 0) {
+                ++small;
+                continue;
+            }
+            unsigned number = std::stoul(out.substr(out.find(L": ") + 2));
+            (number % 2 != 0 ? odd : even) = true;
+            high = high || number > 32768;
+        }
+        EXPECT_GE(small, range.first);
+        EXPECT_LE(small, range.second);
+        if (options.empty()) {
+            EXPECT_TRUE(odd && even && high) << odd << even << high;
+        }
+    }
+}
+
 // Numbered as Windows lists a folder (and Wine any folder): case-insensitive, by UTF-16 units.
 TEST_F(WitzTest, CategoriesInWindowsOrder) {
     for (const wchar_t* name : {L"\u00d6lfass", L"beta", L"Zeta 2", L"Alpha", L"Zeta 10",

@@ -1,0 +1,34 @@
+// Which collection witz reads when no folder is named: the working directory's, else the
+// user's own or the installed one.
+#include "library/platform.h"
+#include "system.h"
+#include "witz.h"
+
+namespace {
+
+bool holdsJokes(const std::wstring& directory) {
+    return !directory.empty() && host::entryKind(directory + platform::pathSeparator + L"Witze") ==
+                                     host::EntryKind::folder;
+}
+
+} // namespace
+
+void findCollection(Arguments& args) {
+    args.directory = platform::currentDirectory();
+    args.readOnly = false;
+    args.alsoSearched.clear();
+    if (holdsJokes(args.directory)) {
+        return;
+    }
+    for (const host::Collection& collection : host::fallbackCollections()) {
+        if (holdsJokes(collection.directory)) {
+            args.directory = collection.directory;
+            args.readOnly = collection.readOnly;
+            args.alsoSearched.clear();
+            return;
+        }
+        if (!collection.directory.empty()) {
+            args.alsoSearched.push_back(collection.directory);
+        }
+    }
+}
