@@ -2,9 +2,15 @@
 # compilers' prefix) and the processor, then include this file.
 set(CMAKE_SYSTEM_NAME Windows)
 
-# The posix thread model is needed for GoogleTest's std::mutex.
-set(CMAKE_C_COMPILER ${POINTEX_MINGW_TARGET}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${POINTEX_MINGW_TARGET}-g++-posix)
+# The compilers' thread model: posix unless the build asks for win32. GoogleTest's std::mutex
+# needs posix (winpthreads); a toolchain that names POINTEX_PROGRAM_THREADS builds its programs
+# with that model in a build of their own (cmake/pointex_programs.cmake).
+if(NOT POINTEX_MINGW_THREADS)
+    set(POINTEX_MINGW_THREADS posix)
+endif()
+set(CMAKE_TRY_COMPILE_PLATFORM_VARIABLES POINTEX_MINGW_THREADS)
+set(CMAKE_C_COMPILER ${POINTEX_MINGW_TARGET}-gcc-${POINTEX_MINGW_THREADS})
+set(CMAKE_CXX_COMPILER ${POINTEX_MINGW_TARGET}-g++-${POINTEX_MINGW_THREADS})
 set(CMAKE_RC_COMPILER ${POINTEX_MINGW_TARGET}-windres)
 
 set(CMAKE_FIND_ROOT_PATH /usr/${POINTEX_MINGW_TARGET})

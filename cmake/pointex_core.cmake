@@ -11,14 +11,6 @@ macro(pointex_build_settings default_build_type)
         set(CMAKE_BUILD_TYPE ${default_build_type})
     endif()
     add_compile_options(-Wall -Wextra)
-    # 32-bit Windows: the program requires SSE2, as every Windows since 8 does of its processor.
-    # The line count, the fold to lower case and the search's filter are loops the compiler
-    # vectorises 16 bytes a step; floating point stays in SSE registers too. The compiler
-    # realigns the stack where it keeps vectors there (MinGW's default -mstackrealign), since
-    # Windows calls window procedures with a stack aligned to 4 bytes only.
-    if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4)
-        add_compile_options(-msse2 -mfpmath=sse)
-    endif()
 endmacro()
 
 # A static library of the core under the given name, with this system's side of the seam.
@@ -28,7 +20,11 @@ function(pointex_add_core name)
     else()
         set(platform_source ${POINTEX_ROOT}/library/platform_posix.cpp)
     endif()
+    # No flag for the processor: the byte loops choose their SSE2 form at run time
+    # (byte_scan_sse2.cpp), so the 32-bit build runs on any x86 processor.
     add_library(${name} STATIC
+        ${POINTEX_ROOT}/library/byte_scan.cpp
+        ${POINTEX_ROOT}/library/byte_scan_sse2.cpp
         ${POINTEX_ROOT}/library/joke_reader.cpp
         ${POINTEX_ROOT}/library/utf8.cpp
         ${POINTEX_ROOT}/library/file_names.cpp

@@ -3,4 +3,8 @@ set(CMAKE_SYSTEM_PROCESSOR i686)
 set(POINTEX_MINGW_TARGET i686-w64-mingw32)
 include(${CMAKE_CURRENT_LIST_DIR}/mingw-cross.cmake)
 
+# Pointex.exe and witz.exe start on Windows XP SP3: they are built with the win32 thread model,
+# since winpthreads imports GetTickCount64, which XP's kernel32 lacks.
+set(POINTEX_PROGRAM_THREADS win32)
+
 set(CMAKE_CROSSCOMPILING_EMULATOR wine)

@@ -1,31 +1,9 @@
 // Reading joke files block by block: counting lines, skipping to a line, reading its parts.
 #include "joke_reader.h"
 
-#include <algorithm>
 #include <cstring>
 
-std::size_t countLineEnds(const unsigned char* data, std::size_t size) {
-    // Sixteen 8-bit counters, emptied before they can overflow: the compiler turns the inner
-    // loop into one vector compare and subtract per 16 bytes.
-    std::size_t total = 0;
-    while (size >= 16) {
-        std::size_t rounds = std::min<std::size_t>(size / 16, 255);
-        unsigned char lanes[16] = {};
-        for (std::size_t r = 0; r < rounds; ++r, data += 16) {
-            for (int k = 0; k < 16; ++k) {
-                lanes[k] += data[k] == lineEnd;
-            }
-        }
-        size -= rounds * 16;
-        for (unsigned char lane : lanes) {
-            total += lane;
-        }
-    }
-    for (std::size_t i = 0; i < size; ++i) {
-        total += data[i] == lineEnd;
-    }
-    return total;
-}
+#include "byte_scan.h"
 
 JokeFile::JokeFile(const std::wstring& path) : file(platform::openTextFile(path)) {
     if (file) {

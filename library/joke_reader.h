@@ -62,9 +62,6 @@ class JokeFile {
     std::size_t length = 0;
 };
 
-// Number of LF bytes in a range.
-std::size_t countLineEnds(const unsigned char* data, std::size_t size);
-
 // Every U+0011 becomes CR LF: the line break inside a joke.
 std::wstring expandLineBreaks(const std::wstring& text);
 

@@ -34,18 +34,19 @@ files=(Witze/*)
 lineEnds=$(cat "${files[@]}" | tr -cd '\n' | wc -c)
 check "count" "$("$bench" count)" "${#files[@]} categories, $((lineEnds + ${#files[@]})) jokes"
 
-for text in Polizist polizist ZAHNARZT "ist d" $'K\xe4se' $'\x12Die' "Ostfriese sagt"; do
-    for mode in -i ""; do
-        # grep exits 1 when no line matches.
-        expected=$({ grep -c -F $mode -e "$text" "${files[@]}" || true; } |
-            awk -F: '{ s += $NF } END { print s }')
-        if [ -z "$mode" ]; then
-            ours=$("$bench" search "$text" --case)
-        else
-            ours=$("$bench" search "$text")
-        fi
-        check "search $(printf %q "$text") ${mode:-(case kept)}" "$ours" "$expected"
-    done
+# With case ignored the capitals of ISO 8859-1 count as small letters (A to Z, and 0xC0 to 0xDE
+# but 0xD7), which grep -i in the C locale does not do: the files and the text are folded first.
+fold() { tr 'A-Z\300-\326\330-\336' 'a-z\340-\366\370-\376'; }
+for text in Polizist polizist ZAHNARZT "ist d" $'K\xe4se' $'\xf6l ' $'\xc4RGER' $'\x12Die' \
+    "Ostfriese sagt"; do
+    # grep exits 1 when no line matches.
+    expected=$(for file in "${files[@]}"; do
+        { fold <"$file" | grep -c -F -e "$(printf %s "$text" | fold)" || true; }
+    done | awk '{ s += $1 } END { print s }')
+    check "search $(printf %q "$text")" "$("$bench" search "$text")" "$expected"
+    expected=$({ grep -c -F -e "$text" "${files[@]}" || true; } |
+        awk -F: '{ s += $NF } END { print s }')
+    check "search $(printf %q "$text") (case kept)" "$("$bench" search "$text" --case)" "$expected"
 done
 
 # The last joke of the largest category: its number is that file's line ends + 1.

@@ -104,13 +104,16 @@ cd "$repo"
     trap wine_env_stop EXIT
     if [ "$pointex_wine_arch" = 64 ]; then
         build=build/bench-windows64 toolchain=toolchain-mingw-x86_64.cmake preset=windows64
+        threads=posix
         echo "the 64-bit twin under wine64 ($pointex_wine_reason)" >"$results/wine-build.txt"
     else
+        # With the thread model of the shipped Pointex.exe.
         build=build/bench-windows toolchain=toolchain-mingw-i686.cmake preset=windows
+        threads=win32
         echo "the 32-bit build under Wine" >"$results/wine-build.txt"
     fi
     cmake -S bench -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/$toolchain" >/dev/null
+        -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/$toolchain" -DPOINTEX_MINGW_THREADS=$threads >/dev/null
     cmake --build "$build" -j 2
     exe=$repo/$build/pointex_bench.exe
     export LC_ALL=C

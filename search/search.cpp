@@ -6,19 +6,11 @@
 #include <cstring>
 #include <functional>
 
+#include "library/byte_scan.h"
 #include "library/joke_reader.h"
 #include "library/platform.h"
 
 namespace {
-
-// The runtime's towlower in the "C" locale changes A to Z only; written in byte arithmetic
-// that the compiler vectorises.
-void fold(const unsigned char* from, unsigned char* to, std::size_t size) {
-    for (std::size_t i = 0; i < size; ++i) {
-        unsigned char offset = static_cast<unsigned char>(from[i] - 'A');
-        to[i] = static_cast<unsigned char>(offset < 26 ? from[i] + ('a' - 'A') : from[i]);
-    }
-}
 
 // Rough rarity of a byte in German prose: the scan looks for the pattern's two rarest bytes.
 int commonness(unsigned char b) {
@@ -49,8 +41,8 @@ using LineVisitor = std::function<void(std::uint32_t line, const unsigned char*,
 // copy of the block to fold and up to maxLineKept bytes of the line the block ends in.
 class LineMatcher {
   public:
-    LineMatcher(const std::vector<unsigned char>& pattern, bool foldCase)
-        : pattern(pattern), foldCase(foldCase) {
+    LineMatcher(const std::vector<unsigned char>& pattern, bool ignoreCase)
+        : pattern(pattern), ignoreCase(ignoreCase) {
         rare = rarest(pattern.size());
         other = rarest(rare);
         carry.reserve(2 * pattern.size());
@@ -68,12 +60,12 @@ class LineMatcher {
             const unsigned char* text = block.data;
             unsigned char* data = block.data;
             std::size_t size = block.size;
-            if (foldCase && lines != nullptr) {
+            if (ignoreCase && lines != nullptr) {
                 folded.resize(size);
                 data = folded.data();
-                fold(text, data, size);
-            } else if (foldCase) {
-                fold(data, data, size);
+                foldCase(text, data, size);
+            } else if (ignoreCase) {
+                foldCase(data, data, size);
             }
             if (!lineHit && !carry.empty() && matchesAcrossBoundary(data, size)) {
                 onHit(line);
@@ -196,10 +188,9 @@ class LineMatcher {
         }
         const std::size_t end = size - length + 1; // one past the last possible start
         for (std::size_t start = pos; start < end;) {
-            while (end - start >= chunk && !pairInChunk(data + start)) {
-                start += chunk;
-            }
-            for (std::size_t stop = std::min(start + chunk, end); start < stop; ++start) {
+            start += skipChunksWithoutPair(data + start + rare, data + start + other, end - start,
+                                           pattern[rare], pattern[other]);
+            for (std::size_t stop = std::min(start + pairChunk, end); start < stop; ++start) {
                 if (data[start + rare] == pattern[rare] && data[start + other] == pattern[other] &&
                     std::memcmp(data + start, pattern.data(), length) == 0) {
                     return start;
@@ -207,21 +198,6 @@ class LineMatcher {
             }
         }
         return size;
-    }
-
-    // Whether any of the chunk's starts has both rare bytes in place. A loop without early exit
-    // whose minimum the compiler computes in vector registers: it passes over most of the text.
-    bool pairInChunk(const unsigned char* starts) const {
-        const unsigned char* first = starts + rare;
-        const unsigned char* second = starts + other;
-        const unsigned char wantedFirst = pattern[rare];
-        const unsigned char wantedSecond = pattern[other];
-        unsigned char least = 0xFF; // 0 where both are in place
-        for (std::size_t k = 0; k < chunk; ++k) {
-            unsigned miss = (first[k] ^ wantedFirst) | (second[k] ^ wantedSecond);
-            least = std::min(least, static_cast<unsigned char>(miss));
-        }
-        return least == 0;
     }
 
     // A match that begins in the kept tail of the line and ends in this block.
@@ -259,8 +235,7 @@ class LineMatcher {
     }
 
     const std::vector<unsigned char>& pattern;
-    const bool foldCase;
-    static constexpr std::size_t chunk = 64;
+    const bool ignoreCase;
     std::size_t rare;
     std::size_t other;
     std::vector<unsigned char> carry;
@@ -307,8 +282,10 @@ std::uint32_t JokeLibrary::search(const std::wstring& text, bool allCategories, 
         canMatch = canMatch && static_cast<std::uint32_t>(c) <= 0xFF && c != L'\n';
         pattern.push_back(static_cast<unsigned char>(c));
     }
+    // With case ignored, the capitals of ISO 8859-1 count as their small letters; the search
+    // text keeps them as typed.
     if (!caseSensitive) {
-        fold(pattern.data(), pattern.data(), pattern.size());
+        foldCase(pattern.data(), pattern.data(), pattern.size());
     }
 
     std::uint32_t first = allCategories ? 1 : currentCategory;

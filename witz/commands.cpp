@@ -57,9 +57,14 @@ const Command commands[] = {
     {L"suche",
      L"witz suche TEXT [--kategorie K] [--gross-klein]",
      L"alle Witze mit TEXT, eine Zeile je Treffer: Kategorie:Nummer: Text",
-     L"Sucht wie Pointex: mindestens drei Zeichen, nur A bis Z werden gefaltet, jeder\n"
-     L"Witz mit L\u00f6sung ganz, ein Treffer je Witz. Im Text der Trefferzeile steht \" | \"\n"
-     L"vor jedem L\u00f6sungsteil und ein Leerzeichen f\u00fcr jeden Zeilenumbruch.\n"
+     L"Sucht wie Pointex: mindestens drei Zeichen, jeder Witz mit L\u00f6sung ganz, ein\n"
+     L"Treffer je Witz. Gro\u00df- und Kleinbuchstaben gelten als gleich, auch \u00c4, \u00d6, "
+     L"\u00dc, \u00c9\n"
+     L"und die \u00fcbrigen aus ISO 8859-1 (\u00df und \u00ff haben dort keine "
+     L"Gro\u00dfbuchstaben).\n"
+     L"Im Text der Trefferzeile steht \" | \" vor jedem L\u00f6sungsteil und ein "
+     L"Leerzeichen\n"
+     L"f\u00fcr jeden Zeilenumbruch.\n"
      L"  --kategorie K   nur in Kategorie K (Dateiname oder Nummer)\n"
      L"  --gross-klein   Gro\u00df- und Kleinschreibung beachten\n"
      L"Exit-Status wie grep: 0 mit Treffern, 1 ohne, 2 bei einem Fehler.\n",

@@ -45,8 +45,11 @@ std::wstring shown(const std::string& piece) {
     return text;
 }
 
+// The capitals of ISO 8859-1 as small letters: A to Z, and U+00C0 to U+00DE but U+00D7.
 char folded(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    const unsigned char b = static_cast<unsigned char>(c);
+    const bool capital = (b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDE && b != 0xD7);
+    return capital ? static_cast<char>(b + 0x20) : c;
 }
 } // namespace
 

@@ -17,7 +17,8 @@ std::vector<std::string> parts(const std::string& joke);
 // empty line, 0x11 as CR LF, byte b as U+00bb; each piece the program hands the edit control
 // ends at its first 0x00.
 std::wstring view(const std::vector<std::string>& parts, std::size_t revealed);
-// Joke numbers (from 1) whose line holds the pattern; A to Z folded unless caseSensitive.
+// Joke numbers (from 1) whose line holds the pattern; the capitals of ISO 8859-1 folded unless
+// caseSensitive.
 std::vector<std::uint32_t> hits(const std::string& bytes, const std::wstring& pattern,
                                 bool caseSensitive);
 

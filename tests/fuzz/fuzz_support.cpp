@@ -8,6 +8,7 @@
 #include <fstream>
 #include <utility>
 
+#include "byte_scan.h"
 #include "memory_files.h"
 #include "platform.h"
 
@@ -226,10 +227,10 @@ void fail(const std::string& what, const std::wstring& expected, const std::wstr
     std::string shownExpected = visible(expected.substr(from, 300));
     std::string shownActual = visible(actual.substr(from, 300));
     std::fprintf(stderr,
-                 "MISMATCH: %s\n  first difference at %zu; shown from %zu\n"
+                 "MISMATCH: %s (%s byte loops)\n  first difference at %zu; shown from %zu\n"
                  "  expected (%zu): %s\n  actual   (%zu): %s\n",
-                 what.c_str(), first, from, expected.size(), shownExpected.c_str(), actual.size(),
-                 shownActual.c_str());
+                 what.c_str(), scanLoops() == ScanLoops::sse2 ? "SSE2" : "plain", first, from,
+                 expected.size(), shownExpected.c_str(), actual.size(), shownActual.c_str());
     // libFuzzer writes the crashing input relative to the working directory; abort skips the
     // removal at exit.
     if (realFiles()) {

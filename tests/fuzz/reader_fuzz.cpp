@@ -1,5 +1,6 @@
 // Fuzzes the reading of joke files: the text-mode blocks, JokeFile's parts, JokeLibrary's jokes
-// and solutions, and readTextFile, each against a byte-by-byte reading of the same input.
+// and solutions, and readTextFile, each against a byte-by-byte reading of the same input, the
+// line counts with both forms of the byte loops.
 //
 // Input: a mode byte, two offset bytes and a filler byte (see fuzz::expand), then the data.
 // The mode byte's high four bits also vary the read sizes and the jokes sampled. Inputs shorter
@@ -11,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "byte_scan.h"
 #include "fuzz_support.h"
 #include "joke_library.h"
 #include "joke_reader.h"
@@ -214,11 +216,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         expectEqual("readTextFile", fuzz::widen(fuzz::crlfFor(fuzz::crlfFor(text, '\n'), '\x0F')),
                     readTextFile(path));
     }
-    if (everyWay || seed % 3 == 1) {
-        checkParts(path, lines);
-    }
-    if (everyWay || seed % 3 == 2) {
-        checkLibrary(lines, boundaries, seed);
+    // Counting and skipping lines go through the byte loops: both forms must read the same.
+    for (ScanLoops loops : {ScanLoops::sse2, ScanLoops::plain}) {
+        chooseScanLoops(loops);
+        if (everyWay || seed % 3 == 1) {
+            checkParts(path, lines);
+        }
+        if (everyWay || seed % 3 == 2) {
+            checkLibrary(lines, boundaries, seed);
+        }
     }
     if (!fuzz::takeMessageBoxes().empty()) {
         fuzz::fail("message boxes while reading a readable file", L"none", L"some");

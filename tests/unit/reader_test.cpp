@@ -1,6 +1,7 @@
 // Reading rules of joke files and plain text files: text mode, counting, parts, About texts.
 #include "fixture.h"
 
+#include "byte_scan.h"
 #include "joke_library.h"
 #include "joke_reader.h"
 
@@ -67,11 +68,17 @@ TEST_F(ReaderTest, CountsAcrossBlocksLikeAWholeFile) {
     for (char c : bytes) {
         lines += c == '\n';
     }
-    EXPECT_EQ(countOf(bytes), lines + 1);
-    for (std::size_t offset : {128 * 1024 - 1, 128 * 1024, 128 * 1024 + 1}) {
-        std::string shifted = std::string(offset, 'y') + "\r\n" + std::string(10, 'z') + "\r\nend";
-        EXPECT_EQ(countOf(shifted), 3u) << "CR LF at offset " << offset;
-        EXPECT_EQ(partsOf(shifted, 2), std::vector<std::wstring>{std::wstring(10, L'z')});
+    // Both forms of the byte loops; a file of LF alone fills their byte-wide counters fastest.
+    for (ScanLoops loops : {ScanLoops::plain, ScanLoops::sse2}) {
+        SCOPED_TRACE(chooseScanLoops(loops) == ScanLoops::sse2 ? "SSE2 loops" : "plain loops");
+        EXPECT_EQ(countOf(bytes), lines + 1);
+        EXPECT_EQ(countOf(std::string(300 * 1024 + 7, '\n')), 300 * 1024 + 8u);
+        for (std::size_t offset : {128 * 1024 - 1, 128 * 1024, 128 * 1024 + 1}) {
+            std::string shifted =
+                std::string(offset, 'y') + "\r\n" + std::string(10, 'z') + "\r\nend";
+            EXPECT_EQ(countOf(shifted), 3u) << "CR LF at offset " << offset;
+            EXPECT_EQ(partsOf(shifted, 2), std::vector<std::wstring>{std::wstring(10, L'z')});
+        }
     }
 }
 

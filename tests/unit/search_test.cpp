@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "byte_scan.h"
 #include "joke_library.h"
 
 namespace {
@@ -96,17 +97,64 @@ TEST_F(SearchTest, FindsEachLineOnceAnywhereInIt) {
                                         L"ab");
 }
 
-TEST_F(SearchTest, FoldsOnlyAToZ) {
-    makeLibrary({"abc\naBc\nABC\n\xe4rger\n\xc4rger\nstra\xdf"
-                 "e"});
-    EXPECT_EQ(find(L"ABC"), (Hits{{1, 1}, {1, 2}, {1, 3}}));
-    EXPECT_EQ(find(L"abc", true, true), (Hits{{1, 1}}));
-    EXPECT_EQ(find(L"ABC", true, true), (Hits{{1, 3}}));
-    EXPECT_EQ(find(L"\u00c4RGER"), (Hits{{1, 5}}));
-    EXPECT_EQ(find(L"\u00e4rger"), (Hits{{1, 4}}));
-    EXPECT_EQ(find(L"STRA\u00df"), (Hits{{1, 6}}));
-    EXPECT_EQ(find(L"\u20acuro"), Hits{});
-    EXPECT_EQ(library->getSearchText(), L"\u20acuro");
+// One row per letter pair of ISO 8859-1, then bytes 0x20 apart that are no pair: the signs
+// U+00D7 and U+00F7; sharp s and y with diaeresis, which have no capital there; and 0x9F, which
+// is a control character here (a capital Y with diaeresis in Windows-1252).
+struct LetterPair {
+    unsigned char capital;
+    unsigned char small;
+    bool folds;
+};
+const LetterPair letterPairs[] = {
+    {'A', 'a', true},   {'B', 'b', true},    {'C', 'c', true},    {'D', 'd', true},
+    {'E', 'e', true},   {'F', 'f', true},    {'G', 'g', true},    {'H', 'h', true},
+    {'I', 'i', true},   {'J', 'j', true},    {'K', 'k', true},    {'L', 'l', true},
+    {'M', 'm', true},   {'N', 'n', true},    {'O', 'o', true},    {'P', 'p', true},
+    {'Q', 'q', true},   {'R', 'r', true},    {'S', 's', true},    {'T', 't', true},
+    {'U', 'u', true},   {'V', 'v', true},    {'W', 'w', true},    {'X', 'x', true},
+    {'Y', 'y', true},   {'Z', 'z', true},    {0xC0, 0xE0, true},  {0xC1, 0xE1, true},
+    {0xC2, 0xE2, true}, {0xC3, 0xE3, true},  {0xC4, 0xE4, true},  {0xC5, 0xE5, true},
+    {0xC6, 0xE6, true}, {0xC7, 0xE7, true},  {0xC8, 0xE8, true},  {0xC9, 0xE9, true},
+    {0xCA, 0xEA, true}, {0xCB, 0xEB, true},  {0xCC, 0xEC, true},  {0xCD, 0xED, true},
+    {0xCE, 0xEE, true}, {0xCF, 0xEF, true},  {0xD0, 0xF0, true},  {0xD1, 0xF1, true},
+    {0xD2, 0xF2, true}, {0xD3, 0xF3, true},  {0xD4, 0xF4, true},  {0xD5, 0xF5, true},
+    {0xD6, 0xF6, true}, {0xD7, 0xF7, false}, {0xD8, 0xF8, true},  {0xD9, 0xF9, true},
+    {0xDA, 0xFA, true}, {0xDB, 0xFB, true},  {0xDC, 0xFC, true},  {0xDD, 0xFD, true},
+    {0xDE, 0xFE, true}, {0xDF, 0xFF, false}, {0xBF, 0xDF, false}, {0x9F, 0xFF, false},
+};
+
+// Line 2k + 1 holds row k's capital after k in two digits, line 2k + 2 its small letter; a
+// long last line lets the 16-byte loops fold every letter line.
+TEST_F(SearchTest, FoldsTheCapitalsOfLatin1InBothLoops) {
+    std::string file;
+    for (std::size_t k = 0; k < std::size(letterPairs); ++k) {
+        const char tens = static_cast<char>('0' + k / 10);
+        const char ones = static_cast<char>('0' + k % 10);
+        file += {tens, ones, static_cast<char>(letterPairs[k].capital), '\n'};
+        file += {tens, ones, static_cast<char>(letterPairs[k].small), '\n'};
+    }
+    makeLibrary({file + std::string(40, '-')});
+    for (ScanLoops loops : {ScanLoops::plain, ScanLoops::sse2}) {
+        SCOPED_TRACE(chooseScanLoops(loops) == ScanLoops::sse2 ? "SSE2 loops" : "plain loops");
+        for (std::uint32_t k = 0; k < std::size(letterPairs); ++k) {
+            const LetterPair& pair = letterPairs[k];
+            const wchar_t tens = static_cast<wchar_t>(L'0' + k / 10);
+            const wchar_t ones = static_cast<wchar_t>(L'0' + k % 10);
+            const std::wstring capital{tens, ones, pair.capital};
+            const std::wstring small{tens, ones, pair.small};
+            SCOPED_TRACE(testing::Message() << "capital 0x" << std::hex << int{pair.capital});
+            const Hits both{{1, 2 * k + 1}, {1, 2 * k + 2}};
+            const Hits capitalOnly{{1, 2 * k + 1}};
+            const Hits smallOnly{{1, 2 * k + 2}};
+            EXPECT_EQ(find(capital), pair.folds ? both : capitalOnly);
+            EXPECT_EQ(library->getSearchText(), capital);
+            EXPECT_EQ(find(small), pair.folds ? both : smallOnly);
+            EXPECT_EQ(find(capital, true, true), capitalOnly);
+            EXPECT_EQ(find(small, true, true), smallOnly);
+        }
+        EXPECT_EQ(find(L"\u20acuro"), Hits{});
+    }
+    chooseScanLoops(ScanLoops::sse2);
 }
 
 TEST_F(SearchTest, SearchesOneOrAllCategoriesInOrder) {
