@@ -71,13 +71,14 @@ std::wstring categoryOf(const std::wstring& path) {
     return name;
 }
 
+std::wstring folderOf(const std::wstring& path) {
+    const std::size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? std::wstring()
+                                       : path.substr(0, slash == 2 && path[1] == L':' ? 3 : slash);
+}
+
 int importDropped(const std::vector<std::wstring>& paths, const std::wstring& program) {
-    // The folder keeps its separator where it is a drive's root ("C:" alone is another folder).
-    const std::size_t slash = program.find_last_of(L"\\/");
-    const std::wstring folder =
-        slash == std::wstring::npos
-            ? std::wstring()
-            : program.substr(0, slash == 2 && program[1] == L':' ? 3 : slash);
+    const std::wstring folder = folderOf(program);
     std::size_t imported = 0;
     for (const std::wstring& path : paths) {
         speakAbout(shownName(path));

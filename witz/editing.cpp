@@ -3,7 +3,6 @@
 #include "editing.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
 #include <unordered_map>
 
@@ -85,7 +84,9 @@ std::size_t itemMark(const std::string& text, std::size_t at) {
         ++end;
     }
     bool number = end > start;
-    if (!number && start < text.size() && std::isalpha(static_cast<unsigned char>(text[start]))) {
+    // A letter of ASCII, as the runtime's isalpha has it in the "C" locale on every system.
+    char letter = start < text.size() ? static_cast<char>(text[start] | 0x20) : '\0';
+    if (!number && letter >= 'a' && letter <= 'z') {
         ++end;
     }
     bool closed = end < text.size() && (text[end] == ')' || (number && text[end] == '.'));
@@ -169,8 +170,7 @@ bool wrapped(const JokeLine& line, const JokeLine& next, std::size_t wrapWidth) 
     char last = lastChar(line);
     bool midSentence = isLetterOrDigit(last) || last == ',';
     std::size_t at = firstText(next.text);
-    if (midSentence ? itemMark(next.text, at) > 0 &&
-                          !std::isdigit(static_cast<unsigned char>(next.text[at]))
+    if (midSentence ? itemMark(next.text, at) > 0 && !(next.text[at] >= '0' && next.text[at] <= '9')
                     : startsItem(next)) {
         return false;
     }

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "dropped.h"
+
 namespace host {
 namespace {
 
@@ -160,7 +162,7 @@ namespace {
 // Windows keeps no installed collection apart: a witz.exe beside its "Witze" reads and writes
 // that one, wherever it is started.
 std::vector<Collection> knownCollections() {
-    return {{programFolder(), false}};
+    return {{folderOf(programPath()), false}};
 }
 
 } // namespace
