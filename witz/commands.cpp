@@ -244,6 +244,17 @@ std::wstring counted(std::uint64_t count, const wchar_t* one, const wchar_t* man
     return std::to_wstring(count) + L" " + (count == 1 ? one : many);
 }
 
+std::wstring quotedList(const std::vector<std::wstring>& names) {
+    std::wstring text;
+    for (std::size_t k = 0; k < names.size(); ++k) {
+        text += std::wstring(k == 0                 ? L""
+                             : k + 1 < names.size() ? L", "
+                                                    : L" und ") +
+                L"\u201E" + names[k] + L"\u201C";
+    }
+    return text;
+}
+
 bool libraryWarned() {
     return warned;
 }

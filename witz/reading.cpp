@@ -26,16 +26,13 @@ std::unique_ptr<JokeLibrary> openLibrary(const Arguments& args) {
     std::wstring folder = args.directory + platform::pathSeparator + L"Witze";
     if (library->getCategoryFiles().empty()) {
         complain(L"Keine Witze: \u201E" + folder + L"\u201C fehlt oder enth\u00e4lt keine Datei.");
-        const std::vector<std::wstring>& also = args.alsoSearched;
-        if (!also.empty()) {
-            std::wstring places;
-            for (std::size_t k = 0; k < also.size(); ++k) {
-                places += std::wstring(k == 0                ? L""
-                                       : k + 1 < also.size() ? L", "
-                                                             : L" und ") +
-                          L"\u201E" + also[k] + platform::pathSeparator + L"Witze\u201C";
-            }
-            complain(L"Auch nicht in " + places + L"; -C ORDNER nennt den Ordner einer Sammlung.");
+        std::vector<std::wstring> places;
+        for (const std::wstring& place : args.alsoSearched) {
+            places.push_back(place + platform::pathSeparator + L"Witze");
+        }
+        if (!places.empty()) {
+            complain(L"Auch nicht in " + quotedList(places) +
+                     L"; -C ORDNER nennt den Ordner einer Sammlung.");
         }
     } else {
         complain(L"Pointex zeigt diese Sammlung nicht; \u201Ewitz pruefe\u201C nennt die Datei.");
@@ -61,14 +58,11 @@ std::uint32_t findCategory(const JokeLibrary& library, const std::wstring& name)
         return alike[0];
     }
     if (alike.size() > 1) {
-        std::wstring which;
-        for (std::size_t k = 0; k < alike.size(); ++k) {
-            which += (k == 0                 ? L""
-                      : k + 1 < alike.size() ? L", "
-                                             : L" und ") +
-                     (L"\u201E" + names[alike[k] - 1] + L"\u201C");
+        std::vector<std::wstring> which;
+        for (std::uint32_t n : alike) {
+            which.push_back(names[n - 1]);
         }
-        complain(L"\u201E" + name + L"\u201C passt auf die Kategorien " + which +
+        complain(L"\u201E" + name + L"\u201C passt auf die Kategorien " + quotedList(which) +
                  L", die sich nur in Gro\u00df- und Kleinschreibung unterscheiden; gib den Namen "
                  L"genau an.");
         return 0;

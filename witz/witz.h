@@ -43,6 +43,8 @@ void complain(const std::wstring& text);
 void speakAbout(const std::wstring& name);
 // A count with its noun, the singular for 1: "1 Witz", "3 Witze".
 std::wstring counted(std::uint64_t count, const wchar_t* one, const wchar_t* many);
+// Names in German quotation marks, the last after "und": „a“, „b“ und „c“.
+std::wstring quotedList(const std::vector<std::wstring>& names);
 // Whether the library showed a warning (a refused search) since witz started.
 bool libraryWarned();
 
