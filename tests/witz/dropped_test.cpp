@@ -86,12 +86,6 @@ const Drop drops[] = {
       L"    \"", L"leer.txt: Die Quellen enthalten keinen Witz; nichts geschrieben.",
       L"0 von 2 Dateien \u00fcbernommen."},
      {}},
-    {"one file",
-     {},
-     {{L"Neu.txt", "a\n"}},
-     0,
-     {L"Neu.txt: Witze", L"1 von 1 Datei \u00fcbernommen."},
-     {{L"Neu", "a"}}},
     // A file of "F:"/"A:" pairs cannot ask for --format raetsel here: it is found to be riddles.
     {"riddles without --format",
      {},
