@@ -134,6 +134,11 @@ else
     exe=$root/usr/libexec/pointex/win64/Pointex.exe
 fi
 
+# The launchers choose their Wine as a user's would, unless the test command was told which
+# (POINTEX_WINE_ARCH): then they get the same choice, so that the program expected is theirs.
+arch_choice=()
+[ -z "${POINTEX_WINE_ARCH:-}" ] || arch_choice=(POINTEX_WINE_ARCH="$POINTEX_WINE_ARCH")
+
 home=$work/home
 user=$home/.local/share/pointex
 user_prefix=$user/.wine$pointex_wine_arch
@@ -178,7 +183,7 @@ menu_started=$(date +%s%N)
 pids=()
 for n in 1 2; do
     (cd "$home" && exec env -u XDG_DATA_HOME -u WINEPREFIX -u WINELOADER -u POINTEX_WINE_ARCH \
-        HOME="$home" PATH=/usr/bin:/bin "${menu[@]}" >"$work/launcher-$n.log" 2>&1) &
+        "${arch_choice[@]}" HOME="$home" PATH=/usr/bin:/bin "${menu[@]}" >"$work/launcher-$n.log" 2>&1) &
     pids+=($!)
 done
 
@@ -253,7 +258,7 @@ done
 
 echo "== pointex started in the home, which holds Witze"
 (cd "$home" && exec env -u XDG_DATA_HOME -u WINEPREFIX -u WINELOADER -u POINTEX_WINE_ARCH \
-    HOME="$home" PATH=/usr/bin:/bin "$launcher" >"$work/launcher-home.log" 2>&1) &
+    "${arch_choice[@]}" HOME="$home" PATH=/usr/bin:/bin "$launcher" >"$work/launcher-home.log" 2>&1) &
 pids=($!)
 for _ in $(seq 1 300); do
     [ "$(launcher_windows "$home")" -ge 1 ] && break
