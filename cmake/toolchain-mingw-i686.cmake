@@ -7,4 +7,7 @@ include(${CMAKE_CURRENT_LIST_DIR}/mingw-cross.cmake)
 # since winpthreads imports GetTickCount64, which XP's kernel32 lacks.
 set(POINTEX_PROGRAM_THREADS win32)
 
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+# Tests run through scripts/wine-test, which starts a program a second time when Wine ended it
+# before it printed anything.
+get_filename_component(POINTEX_WINE_TEST ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-test ABSOLUTE)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${POINTEX_WINE_TEST} wine)
