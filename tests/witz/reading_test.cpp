@@ -49,7 +49,6 @@ const Case cases[] = {
     {{L"Beta", L"--help"}, 2, L"", L"Unbekannter Befehl"},
     // Names match case-insensitively, numbers stand for names, the shortcut takes both.
     {{L"zeige", L"aLPHA", L"1"}, 0, L"Eins\n\nL\u00f6sung\n", L""},
-    {{L"beta", L"2"}, 0, L"POLIZIST und Polizist\n", L""},
     {{L"2", L"1"}, 0, L"polizist\n", L""},
     {{L"3"}, 0, L"Gamma: 1/", L"", true},
     {{L"4"}, 2, L"", L"Keine Kategorie \u201E4\u201C"},
