@@ -1,5 +1,8 @@
-// File names compared as Windows compares them in a folder.
+// File names as Windows has them: their order, the names it takes, the folder of a path.
 #include "file_names.h"
+
+#include <algorithm>
+#include <cstdint>
 
 namespace {
 
@@ -70,4 +73,53 @@ bool windowsNameOrder(const std::wstring& a, const std::wstring& b) {
     }
     // Names alike but for case (which Windows cannot hold in one folder) by their units.
     return x.size() != y.size() ? x.size() < y.size() : x < y;
+}
+
+std::wstring badFileName(const std::wstring& name) {
+    if (name.empty() || name == L"." || name == L"..") {
+        return L"Der Name ist leer oder nur Punkte.";
+    }
+    for (wchar_t c : name) {
+        auto value = static_cast<std::uint32_t>(c);
+        if (value < 0x20 || std::wstring(L"<>:\"/\\|?*").find(c) != std::wstring::npos) {
+            return L"Zeichen wie < > : \" / \\ | ? * und Steuerzeichen sind in Dateinamen nicht "
+                   L"erlaubt.";
+        }
+        if (value >= 0xD800 && value <= 0xDFFF && sizeof(wchar_t) == 4) {
+            return L"Der Name ist kein g\u00fcltiges UTF-8.";
+        }
+    }
+    if (name.back() == L' ' || name.back() == L'.') {
+        return L"Ein Dateiname darf unter Windows nicht auf Leerzeichen oder Punkt enden.";
+    }
+    std::wstring stem = name.substr(0, name.find(L'.'));
+    while (!stem.empty() && stem.back() == L' ') {
+        stem.pop_back();
+    }
+    std::transform(stem.begin(), stem.end(), stem.begin(),
+                   [](wchar_t c) { return c >= L'a' && c <= L'z' ? c - L'a' + L'A' : c; });
+    static const wchar_t* const reserved[] = {L"CON", L"PRN",    L"AUX",
+                                              L"NUL", L"CONIN$", L"CONOUT$"};
+    bool isReserved = std::find_if(std::begin(reserved), std::end(reserved), [&](const wchar_t* r) {
+                          return stem == r;
+                      }) != std::end(reserved);
+    // COM0 to COM9 and LPT0 to LPT9, and with the superscript digits ¹ ² ³ as well.
+    isReserved =
+        isReserved ||
+        (stem.size() == 4 && (stem.compare(0, 3, L"COM") == 0 || stem.compare(0, 3, L"LPT") == 0) &&
+         ((stem[3] >= L'0' && stem[3] <= L'9') || stem[3] == L'\u00B9' || stem[3] == L'\u00B2' ||
+          stem[3] == L'\u00B3'));
+    if (isReserved) {
+        return L"\u201E" + stem + L"\u201C ist unter Windows ein Ger\u00e4tename.";
+    }
+    if (utf16(name).size() > longestFileName) {
+        return L"Der Name ist l\u00e4nger als 255 Zeichen.";
+    }
+    return std::wstring();
+}
+
+std::wstring folderOf(const std::wstring& path) {
+    const std::size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? std::wstring()
+                                       : path.substr(0, slash == 2 && path[1] == L':' ? 3 : slash);
 }

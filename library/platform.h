@@ -1,4 +1,6 @@
-// The little the joke library needs from the operating system, one implementation per system.
+// The little the joke library and witz need from the operating system, one implementation per
+// system: the file system (the atomic writer is in file_writer.h), the message box and the
+// runtime's random generator.
 #pragma once
 
 #include <cstddef>
@@ -44,6 +46,14 @@ class TextFile {
 // Opens a file for reading; nullptr when it cannot be opened. The caller deletes the file.
 using OpenTextFileFunction = TextFile* (*)(const std::wstring& path);
 extern OpenTextFileFunction openTextFile;
+
+// The whole content of a file as it is stored, without the text-mode rules; false when it
+// cannot be read (a folder cannot).
+bool readWholeFile(const std::wstring& path, std::string& bytes);
+
+enum class EntryKind { missing, file, folder };
+// What a path names; a dangling link is a file, since its name is taken.
+EntryKind entryKind(const std::wstring& path);
 
 // Shows a message box without owner; returns the button pressed. Tests replace it to record
 // the boxes instead of showing them.

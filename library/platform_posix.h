@@ -1,4 +1,5 @@
-// What the POSIX side of the platform seam offers programs beside the library: names as bytes.
+// What the POSIX side of the platform seam offers programs beside the library: names as bytes,
+// and writing all of a buffer.
 #pragma once
 
 #include <string>
@@ -9,5 +10,9 @@ namespace platform {
 std::wstring decodeName(const std::string& bytes);
 // The reverse: characters to UTF-8, U+DC80..U+DCFF back to their single bytes.
 std::string encodeName(const std::wstring& name);
+
+// Writes all bytes to a descriptor, going on after an interrupted call; false when the
+// descriptor refuses (a full disk, a closed pipe).
+bool writeAll(int descriptor, const std::string& bytes);
 
 } // namespace platform

@@ -5,8 +5,8 @@
 #include <cstdio>
 
 #include "library/platform.h"
-#include "convert.h"
-#include "duplicates.h"
+#include "import/convert.h"
+#include "import/duplicates.h"
 #include "library/utf8.h"
 #include "system.h"
 #include "witz.h"
@@ -211,7 +211,7 @@ int runCheck(const Arguments& args) {
         }
         ++files;
         std::string bytes;
-        if (!host::readWholeFile(folder + platform::pathSeparator + entry.name, bytes)) {
+        if (!platform::readWholeFile(folder + platform::pathSeparator + entry.name, bytes)) {
             text += entry.name +
                     L": l\u00e4sst sich nicht \u00f6ffnen: Pointex zeigt dann keine Kategorie\n";
             ++found;

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "library/file_names.h"
+#include "library/platform.h"
 #include "system.h"
 #include "witz.h"
 
@@ -71,21 +73,16 @@ std::wstring categoryOf(const std::wstring& path) {
     return name;
 }
 
-std::wstring folderOf(const std::wstring& path) {
-    const std::size_t slash = path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? std::wstring()
-                                       : path.substr(0, slash == 2 && path[1] == L':' ? 3 : slash);
-}
-
 int importDropped(const std::vector<std::wstring>& paths, const std::wstring& program) {
     const std::wstring folder = folderOf(program);
     std::size_t imported = 0;
     for (const std::wstring& path : paths) {
         speakAbout(shownName(path));
-        host::EntryKind kind = host::entryKind(path);
-        if (kind != host::EntryKind::file) {
-            complain((kind == host::EntryKind::folder ? L"Das ist ein Ordner" : L"Nicht gefunden") +
-                     (L"; auf " + shownName(program) + L" lassen sich nur Dateien ziehen."));
+        platform::EntryKind kind = platform::entryKind(path);
+        if (kind != platform::EntryKind::file) {
+            complain(
+                (kind == platform::EntryKind::folder ? L"Das ist ein Ordner" : L"Nicht gefunden") +
+                (L"; auf " + shownName(program) + L" lassen sich nur Dateien ziehen."));
         } else {
             Arguments args;
             args.directory = folder;

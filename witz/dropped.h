@@ -13,10 +13,6 @@ bool isAbsoluteWindowsPath(const std::wstring& path);
 // a folder or a path that is gone, is reported by importDropped.
 bool isDrop(const std::vector<std::wstring>& args);
 
-// The folder that holds a file, with its separator where it is a drive's root ("C:" alone is
-// another folder); empty for a bare name.
-std::wstring folderOf(const std::wstring& path);
-
 // The category a dropped file goes to: its name without folder and extension.
 std::wstring categoryOf(const std::wstring& path);
 

@@ -1,9 +1,9 @@
 // witz import: sources converted into one category, written by the file writer.
 #include <cstdio>
 
-#include "convert.h"
-#include "duplicates.h"
-#include "file_writer.h"
+#include "import/convert.h"
+#include "import/duplicates.h"
+#include "library/file_writer.h"
 #include "library/file_names.h"
 #include "library/platform.h"
 #include "system.h"
@@ -23,6 +23,44 @@ std::wstring caseTwin(const std::wstring& folder, const std::wstring& name) {
         }
     }
     return std::wstring();
+}
+
+// Removes from jokes each one whose key a joke of the files in folder (but the file named
+// except, unless except is empty) or an earlier one of jokes has; dropped counts them. False,
+// with a German error text, when a file of an existing folder cannot be read.
+bool dropDuplicates(const std::wstring& folder, const std::wstring& except,
+                    std::vector<std::string>& jokes, std::uint32_t& dropped, std::wstring& error) {
+    DuplicateFinder finder;
+    std::vector<platform::FolderEntry> entries;
+    platform::listFolder(folder + platform::pathSeparator + L"*", entries);
+    for (const platform::FolderEntry& entry : entries) {
+        if (entry.isDirectory || entry.name == except) {
+            continue;
+        }
+        std::string bytes;
+        if (!platform::readWholeFile(folder + platform::pathSeparator + entry.name, bytes)) {
+            error = L"Kann \u201E" + folder + platform::pathSeparator + entry.name +
+                    L"\u201C nicht lesen, also auch nicht mit den neuen Witzen vergleichen.";
+            return false;
+        }
+        finder.addFile(bytes);
+    }
+    std::uint32_t imported = finder.addJokes(jokes);
+    std::vector<bool> keep(jokes.size(), true);
+    for (const Duplicate& duplicate : finder.duplicates()) {
+        if (duplicate.copy.category == imported) {
+            keep[duplicate.copy.joke - 1] = false;
+        }
+    }
+    std::size_t kept = 0;
+    for (std::size_t k = 0; k < jokes.size(); ++k) {
+        if (keep[k] && kept++ != k) {
+            jokes[kept - 1] = std::move(jokes[k]);
+        }
+    }
+    dropped = static_cast<std::uint32_t>(jokes.size() - kept);
+    jokes.resize(kept);
+    return true;
 }
 
 std::wstring describe(const ImportProblem& problem) {
@@ -97,13 +135,13 @@ std::wstring describe(const std::wstring& source, SourceReading reading) {
 
 // Reads one source, or says in one line why it is none; a joke file is never written then.
 int readSource(const std::wstring& source, std::string& bytes) {
-    host::EntryKind kind = host::entryKind(source);
-    if (kind == host::EntryKind::folder) {
+    platform::EntryKind kind = platform::entryKind(source);
+    if (kind == platform::EntryKind::folder) {
         complain(L"\u201E" + source +
                  L"\u201C ist ein Ordner; gib die Dateien darin an. Nichts geschrieben.");
         return failed;
     }
-    if (kind == host::EntryKind::missing || !host::readWholeFile(source, bytes)) {
+    if (kind == platform::EntryKind::missing || !platform::readWholeFile(source, bytes)) {
         complain(L"Kann \u201E" + source + L"\u201C nicht lesen. Nichts geschrieben.");
         return failed;
     }
@@ -130,10 +168,6 @@ int importSources(const Arguments& args, const ImportAdvice& advice) {
         return failed;
     }
     const std::wstring& name = target->second;
-    if (std::wstring why = badFileName(name); !why.empty()) {
-        complain(L"\u201E" + name + L"\u201C taugt nicht als Kategorie: " + why + advice.badName);
-        return failed;
-    }
     if (std::wstring why =
             unwritableName(args.directory + platform::pathSeparator + L"Witze", name);
         !why.empty()) {
@@ -152,13 +186,13 @@ int importSources(const Arguments& args, const ImportAdvice& advice) {
     }
     std::wstring folder = args.directory + platform::pathSeparator + L"Witze";
     std::wstring path = folder + platform::pathSeparator + name;
-    host::EntryKind folderKind = host::entryKind(folder);
-    if (folderKind == host::EntryKind::file) {
+    platform::EntryKind folderKind = platform::entryKind(folder);
+    if (folderKind == platform::EntryKind::file) {
         complain(L"\u201E" + folder + L"\u201C ist kein Ordner.");
         return failed;
     }
-    host::EntryKind kind = host::entryKind(path);
-    if (kind == host::EntryKind::folder) {
+    platform::EntryKind kind = platform::entryKind(path);
+    if (kind == platform::EntryKind::folder) {
         complain(L"\u201E" + path + L"\u201C ist ein Ordner, keine Kategorie.");
         return failed;
     }
@@ -170,14 +204,14 @@ int importSources(const Arguments& args, const ImportAdvice& advice) {
                  advice.badName);
         return failed;
     }
-    bool exists = kind == host::EntryKind::file;
+    bool exists = kind == platform::EntryKind::file;
     if (exists && !append && !replaceFile) {
         complain(L"Die Kategorie \u201E" + name + L"\u201C gibt es schon." + advice.existing);
         return failed;
     }
     std::string existing;
     if (exists && append) {
-        if (!host::readWholeFile(path, existing)) {
+        if (!platform::readWholeFile(path, existing)) {
             complain(L"Kann \u201E" + path + L"\u201C nicht lesen.");
             return failed;
         }

@@ -7,8 +7,8 @@
 namespace {
 
 bool holdsJokes(const std::wstring& directory) {
-    return !directory.empty() && host::entryKind(directory + platform::pathSeparator + L"Witze") ==
-                                     host::EntryKind::folder;
+    return !directory.empty() && platform::entryKind(directory + platform::pathSeparator +
+                                                     L"Witze") == platform::EntryKind::folder;
 }
 
 } // namespace

@@ -1,4 +1,5 @@
-// What witz needs from the system beside the library's seam: the console, whole files, folders.
+// What witz needs from the system beside the library's seam: the console, the environment, its
+// own place and the collections it falls back on.
 // One implementation per system (system_posix.cpp, system_win32.cpp).
 #pragma once
 
@@ -34,14 +35,8 @@ std::wstring programPath();
 // A seed that differs between two starts within the same second.
 unsigned randomSeed();
 
-// The whole content of a file as bytes; false when it cannot be read.
-bool readWholeFile(const std::wstring& path, std::string& bytes);
-
 // The value of an environment variable; empty when it is not set.
 std::wstring environment(const wchar_t* name);
-
-enum class EntryKind { missing, file, folder };
-EntryKind entryKind(const std::wstring& path);
 
 // A collection witz falls back on: the folder that holds "Witze", and whether witz must not
 // write there.

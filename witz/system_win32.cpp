@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "dropped.h"
+#include "library/file_names.h"
 
 namespace host {
 namespace {
@@ -175,38 +175,6 @@ unsigned randomSeed() {
     QueryPerformanceCounter(&counter);
     return static_cast<unsigned>(counter.LowPart) ^ static_cast<unsigned>(GetTickCount()) ^
            (static_cast<unsigned>(GetCurrentProcessId()) << 16);
-}
-
-bool readWholeFile(const std::wstring& path, std::string& bytes) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    bytes.clear();
-    bool ok = true;
-    char block[64 * 1024];
-    for (;;) {
-        DWORD count = 0;
-        if (!ReadFile(file, block, sizeof block, &count, nullptr)) {
-            ok = false;
-            break;
-        }
-        if (count == 0) {
-            break;
-        }
-        bytes.append(block, count);
-    }
-    CloseHandle(file);
-    return ok;
-}
-
-EntryKind entryKind(const std::wstring& path) {
-    DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        return EntryKind::missing;
-    }
-    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? EntryKind::folder : EntryKind::file;
 }
 
 std::wstring environment(const wchar_t* name) {

@@ -22,7 +22,7 @@
 #include <tuple>
 #include <vector>
 
-#include "convert.h"
+#include "import/convert.h"
 #include "fuzz_support.h"
 #include "joke_library.h"
 #include "system.h"

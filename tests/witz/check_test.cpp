@@ -2,7 +2,7 @@
 #include "witz_fixture.h"
 
 #include "check.h"
-#include "duplicates.h"
+#include "import/duplicates.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <thread>
 
-#include "file_writer.h"
+#include "library/file_writer.h"
 
 namespace {
 

@@ -12,7 +12,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "library/platform_posix.h"
+#include "file_names.h"
+#include "platform_posix.h"
 
 void (*beforeRename)() = nullptr;
 
@@ -77,21 +78,6 @@ class InterruptsHeld {
     sigset_t previous;
 };
 
-bool writeAll(int descriptor, const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t count = ::write(descriptor, bytes.data() + done, bytes.size() - done);
-        if (count < 0 && errno == EINTR) {
-            continue;
-        }
-        if (count <= 0) {
-            return false;
-        }
-        done += static_cast<std::size_t>(count);
-    }
-    return true;
-}
-
 std::wstring failure(const std::wstring& what, const std::wstring& path) {
     return what + L" \u201E" + path + L"\u201C: " + platform::decodeName(std::strerror(errno));
 }
@@ -130,6 +116,9 @@ bool makeFolder(const std::string& folder, bool& made) {
 } // namespace
 
 std::wstring unwritableName(const std::wstring& folder, const std::wstring& name) {
+    if (std::wstring why = badFileName(name); !why.empty()) {
+        return why;
+    }
     std::size_t nameBytes = platform::encodeName(name).size();
     if (nameBytes > NAME_MAX) {
         return L"Der Name ist zu lang: " + std::to_wstring(nameBytes) +
@@ -175,7 +164,7 @@ std::wstring writeWholeFile(const std::wstring& folder, const std::wstring& name
     // mkstemp makes the file private; a joke file gets the usual rights.
     mode_t mask = umask(0);
     umask(mask);
-    bool written = writeAll(descriptor, bytes) && fchmod(descriptor, 0666 & ~mask) == 0 &&
+    bool written = platform::writeAll(descriptor, bytes) && fchmod(descriptor, 0666 & ~mask) == 0 &&
                    fsync(descriptor) == 0;
     int savedError = errno;
     written = close(descriptor) == 0 && written;

@@ -6,9 +6,6 @@
 #include <cstring>
 #include <utility>
 
-#include "library/platform.h"
-#include "system.h"
-
 namespace {
 
 // Each byte of ISO 8859-1 as it counts in a key: 0 when it does not (blanks, punctuation, 0x11,
@@ -133,39 +130,4 @@ std::vector<Duplicate> DuplicateFinder::duplicates() {
     std::sort(found.begin(), found.end(),
               [&before](const Duplicate& a, const Duplicate& b) { return before(a.copy, b.copy); });
     return found;
-}
-
-bool dropDuplicates(const std::wstring& folder, const std::wstring& except,
-                    std::vector<std::string>& jokes, std::uint32_t& dropped, std::wstring& error) {
-    DuplicateFinder finder;
-    std::vector<platform::FolderEntry> entries;
-    platform::listFolder(folder + platform::pathSeparator + L"*", entries);
-    for (const platform::FolderEntry& entry : entries) {
-        if (entry.isDirectory || entry.name == except) {
-            continue;
-        }
-        std::string bytes;
-        if (!host::readWholeFile(folder + platform::pathSeparator + entry.name, bytes)) {
-            error = L"Kann \u201E" + folder + platform::pathSeparator + entry.name +
-                    L"\u201C nicht lesen, also auch nicht mit den neuen Witzen vergleichen.";
-            return false;
-        }
-        finder.addFile(bytes);
-    }
-    std::uint32_t imported = finder.addJokes(jokes);
-    std::vector<bool> keep(jokes.size(), true);
-    for (const Duplicate& duplicate : finder.duplicates()) {
-        if (duplicate.copy.category == imported) {
-            keep[duplicate.copy.joke - 1] = false;
-        }
-    }
-    std::size_t kept = 0;
-    for (std::size_t k = 0; k < jokes.size(); ++k) {
-        if (keep[k] && kept++ != k) {
-            jokes[kept - 1] = std::move(jokes[k]);
-        }
-    }
-    dropped = static_cast<std::uint32_t>(jokes.size() - kept);
-    jokes.resize(kept);
-    return true;
 }

@@ -43,6 +43,3 @@ SourceReading convertSource(const std::string& bytes, const std::wstring& source
 // The joke file after appending jokes to existing bytes (empty for a new file): one line per
 // joke and no LF after the last, so the file counts exactly the old jokes plus the new ones.
 std::string appendJokes(const std::string& existing, const std::vector<std::string>& jokes);
-
-// Why a name cannot be a file name on Windows, as a German text; empty when it can.
-std::wstring badFileName(const std::wstring& name);

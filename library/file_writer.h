@@ -18,8 +18,9 @@ enum class WriteMode {
 std::wstring writeWholeFile(const std::wstring& folder, const std::wstring& name,
                             const std::string& bytes, WriteMode mode);
 
-// Why writeWholeFile cannot write folder + separator + name on this system (a name or path too
-// long), as a German text; empty when it can. Needs no file to exist.
+// Why writeWholeFile cannot write folder + separator + name on this system (no file name
+// Windows takes, see badFileName; a name or path too long here), as a German text; empty when
+// it can. Needs no file to exist.
 std::wstring unwritableName(const std::wstring& folder, const std::wstring& name);
 
 // Called with the temporary file written and the target's folder present, just before the

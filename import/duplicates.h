@@ -42,9 +42,3 @@ class DuplicateFinder {
     std::vector<Entry> entries;
     std::uint32_t categories = 0;
 };
-
-// Removes from jokes each one whose key a joke of the files in folder (but the file named
-// except, unless except is empty) or an earlier one of jokes has; dropped counts them. False,
-// with a German error text, when a file of an existing folder cannot be read.
-bool dropDuplicates(const std::wstring& folder, const std::wstring& except,
-                    std::vector<std::string>& jokes, std::uint32_t& dropped, std::wstring& error);

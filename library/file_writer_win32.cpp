@@ -11,6 +11,9 @@
 
 #include <windows.h>
 
+#include "file_names.h"
+#include "win32_handle.h"
+
 void (*beforeRename)() = nullptr;
 
 namespace {
@@ -19,7 +22,6 @@ namespace {
 wchar_t temporaryPath[MAX_PATH * 4];
 wchar_t madeFolderPath[MAX_PATH * 4];
 constexpr wchar_t longestTemporaryName[] = L"~witz-import.4294967295.99.tmp";
-constexpr std::size_t longestName = 255;
 
 // Pointex holds a category open while it reads it, sharing neither delete nor rename, so a
 // replace may have to wait until it is done.
@@ -121,10 +123,8 @@ bool moveIntoPlace(const std::wstring& target, WriteMode mode, DWORD& error) {
 } // namespace
 
 std::wstring unwritableName(const std::wstring& folder, const std::wstring& name) {
-    if (name.size() > longestName) {
-        return L"Der Name ist zu lang: " + std::to_wstring(name.size()) +
-               L" Zeichen, ein Dateiname darf h\u00f6chstens " + std::to_wstring(longestName) +
-               L" haben.";
+    if (std::wstring why = badFileName(name); !why.empty()) {
+        return why;
     }
     std::wstring target = inFolder(withoutEndSeparators(folder), name);
     std::wstring temporary = inFolder(holderOf(withoutEndSeparators(folder)), longestTemporaryName);
@@ -146,8 +146,8 @@ std::wstring writeWholeFile(const std::wstring& folder, const std::wstring& name
     std::wstring target = inFolder(targetFolder, name);
     std::wstring holder = holderOf(targetFolder);
     InterruptGuard guard;
-    HANDLE file = INVALID_HANDLE_VALUE;
-    for (unsigned attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
+    FileHandle file;
+    for (unsigned attempt = 0; attempt < 100 && !file.valid(); ++attempt) {
         std::wstring temporary =
             inFolder(holder, L"~witz-import." + std::to_wstring(GetCurrentProcessId()) + L"." +
                                  std::to_wstring(attempt) + L".tmp");
@@ -156,13 +156,13 @@ std::wstring writeWholeFile(const std::wstring& folder, const std::wstring& name
         }
         // Noted before the file exists, so no interrupt can leave it behind.
         std::wcscpy(temporaryPath, temporary.c_str());
-        file = CreateFileW(temporaryPath, GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_NEW,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) {
+        file.reset(CreateFileW(temporaryPath, GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.valid() && GetLastError() != ERROR_FILE_EXISTS) {
             break;
         }
     }
-    if (file == INVALID_HANDLE_VALUE) {
+    if (!file.valid()) {
         DWORD error = GetLastError();
         temporaryPath[0] = 0;
         SetLastError(error);
@@ -172,12 +172,12 @@ std::wstring writeWholeFile(const std::wstring& folder, const std::wstring& name
     for (std::size_t done = 0; written && done < bytes.size();) {
         DWORD piece = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
         DWORD count = 0;
-        written = WriteFile(file, bytes.data() + done, piece, &count, nullptr) && count > 0;
+        written = WriteFile(file.get(), bytes.data() + done, piece, &count, nullptr) && count > 0;
         done += count;
     }
-    written = written && FlushFileBuffers(file);
+    written = written && FlushFileBuffers(file.get());
     DWORD error = GetLastError();
-    CloseHandle(file);
+    file.close();
     if (!written) {
         DeleteFileW(temporaryPath);
         SetLastError(error);
