@@ -6,6 +6,8 @@
 #include <cstring>
 #include <utility>
 
+#include "library/latin1.h"
+
 namespace {
 
 // Each byte of ISO 8859-1 as it counts in a key: 0 when it does not (blanks, punctuation, 0x11,
@@ -13,18 +15,8 @@ namespace {
 std::array<unsigned char, 256> makeKeyBytes() {
     std::array<unsigned char, 256> table{};
     for (int byte = 0; byte < 256; ++byte) {
-        bool letter =
-            (byte >= 'a' && byte <= 'z') || (byte >= 0xC0 && byte != 0xD7 && byte != 0xF7);
-        bool capital =
-            (byte >= 'A' && byte <= 'Z') || (byte >= 0xC0 && byte <= 0xDE && byte != 0xD7);
-        // ª ² ³ µ ¹ º ¼ ½ ¾: letters and numbers too.
-        bool other = byte == 0xAA || byte == 0xB2 || byte == 0xB3 || byte == 0xB5 || byte == 0xB9 ||
-                     byte == 0xBA || (byte >= 0xBC && byte <= 0xBE);
-        if (capital) {
-            table[byte] = static_cast<unsigned char>(byte + 0x20);
-        } else if (letter || other || (byte >= '0' && byte <= '9')) {
-            table[byte] = static_cast<unsigned char>(byte);
-        }
+        auto c = static_cast<unsigned char>(byte);
+        table[byte] = latin1::isWordCharacter(c) ? latin1::folded(c) : 0;
     }
     return table;
 }

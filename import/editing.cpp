@@ -6,6 +6,8 @@
 #include <cstring>
 #include <unordered_map>
 
+#include "library/latin1.h"
+
 namespace {
 
 constexpr std::size_t none = std::string::npos;
@@ -18,13 +20,11 @@ constexpr std::size_t tabWidth = 8;
 constexpr std::size_t headingLines = 3;
 
 bool isBlankChar(char c) {
-    return c == ' ' || c == '\t';
+    return latin1::isBlank(static_cast<unsigned char>(c));
 }
 
-bool isLetterOrDigit(char c) {
-    auto value = static_cast<unsigned char>(c);
-    return (value >= '0' && value <= '9') || (value >= 'A' && value <= 'Z') ||
-           (value >= 'a' && value <= 'z') || (value >= 0xC0 && value != 0xD7 && value != 0xF7);
+bool isWordChar(char c) {
+    return latin1::isWordCharacter(static_cast<unsigned char>(c));
 }
 
 std::size_t firstText(const std::string& text) {
@@ -102,9 +102,8 @@ std::size_t speakerMark(const std::string& text, std::size_t at) {
         return 0;
     }
     std::string name = text.substr(at, colon - at);
-    auto first = static_cast<unsigned char>(text[at]);
     // Names and roles begin with a capital; "und sagt: " goes on a sentence.
-    if (!((first >= 'A' && first <= 'Z') || (first >= 0xC0 && first <= 0xDE && first != 0xD7))) {
+    if (!latin1::isCapital(static_cast<unsigned char>(text[at]))) {
         return 0;
     }
     std::size_t words = 0;
@@ -168,7 +167,7 @@ bool wrapped(const JokeLine& line, const JokeLine& next, std::size_t wrapWidth) 
     // A sentence broken off mid-way goes on, even where the next line looks like a numbered
     // item or a turn ("am\n24. Februar", "die\nAEG-Methode: ..."); a bullet still starts one.
     char last = lastChar(line);
-    bool midSentence = isLetterOrDigit(last) || last == ',';
+    bool midSentence = isWordChar(last) || last == ',';
     std::size_t at = firstText(next.text);
     if (midSentence ? itemMark(next.text, at) > 0 && !(next.text[at] >= '0' && next.text[at] <= '9')
                     : startsItem(next)) {
@@ -202,8 +201,8 @@ std::vector<bool> versesOf(const std::vector<JokeLine>& lines) {
         bool punctuated = true;
         for (; end < lines.size() && !isBlankLine(lines[end]); ++end) {
             auto first = static_cast<unsigned char>(lines[end].text[firstText(lines[end].text)]);
-            bool capital = (first >= 'A' && first <= 'Z') || (first >= 0xC0 && first <= 0xDE) ||
-                           (first >= '0' && first <= '9') || first == '"' || first == '\'';
+            bool capital =
+                latin1::isCapital(first) || latin1::isDigit(first) || first == '"' || first == '\'';
             punctuated = punctuated && (end == start || capital) &&
                          std::strchr(".,;:!?\"')-", lastChar(lines[end])) != nullptr;
         }
@@ -454,7 +453,7 @@ bool isDrawingLine(const std::string& text, bool& stroke) {
     std::size_t letters = 0;
     for (char c : text) {
         drawing += c != '\0' && std::strchr("|/\\_-=+*#<>^~", c) != nullptr ? 1 : 0;
-        letters += isLetterOrDigit(c) ? 1 : 0;
+        letters += isWordChar(c) ? 1 : 0;
     }
     stroke = stroke || text.find_first_of("|\\") != none || text.find("/-") != none ||
              text.find("/_") != none;

@@ -2,6 +2,7 @@
 #include "byte_scan.h"
 
 #include "byte_scan_loops.h"
+#include "latin1.h"
 
 namespace {
 
@@ -11,8 +12,7 @@ struct FoldTable {
     unsigned char to[256];
     constexpr FoldTable() : to() {
         for (unsigned b = 0; b < 256; ++b) {
-            bool capital = (b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDE && b != 0xD7);
-            to[b] = static_cast<unsigned char>(capital ? b + 0x20 : b);
+            to[b] = latin1::folded(static_cast<unsigned char>(b));
         }
     }
 };

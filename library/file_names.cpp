@@ -4,12 +4,16 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "latin1.h"
+
 namespace {
 
 // A UTF-16 unit in capitals (see upcasedName).
 char16_t upcase(char16_t c) {
-    if ((c >= u'a' && c <= u'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7) ||
-        (c >= 0x3B1 && c <= 0x3CB && c != 0x3C2) || (c >= 0x430 && c <= 0x44F)) {
+    // A small letter of ISO 8859-1 whose capital is 0x20 below it, and Greek and Cyrillic alike.
+    bool latin =
+        c >= 0x60 && c <= 0xFF && latin1::folded(static_cast<unsigned char>(c - 0x20)) == c;
+    if (latin || (c >= 0x3B1 && c <= 0x3CB && c != 0x3C2) || (c >= 0x430 && c <= 0x44F)) {
         return static_cast<char16_t>(c - 0x20);
     }
     if (c >= 0x450 && c <= 0x45F) {

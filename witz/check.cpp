@@ -7,6 +7,7 @@
 #include "library/platform.h"
 #include "import/convert.h"
 #include "import/duplicates.h"
+#include "library/latin1.h"
 #include "library/utf8.h"
 #include "system.h"
 #include "witz.h"
@@ -85,8 +86,9 @@ class Checker {
     std::uint32_t lastJoke[kinds] = {};
 };
 
+// A joke of only these shows as nothing.
 bool isBlankByte(unsigned char byte) {
-    return byte == ' ' || byte == '\t' || byte == 0x11 || byte == 0x12;
+    return latin1::isBlank(byte) || byte == 0x11 || byte == 0x12;
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 
 #include <random>
 
+#include "library/latin1.h"
+
 namespace model {
 
 std::string textMode(const std::string& bytes) {
@@ -45,11 +47,9 @@ std::wstring shown(const std::string& piece) {
     return text;
 }
 
-// The capitals of ISO 8859-1 as small letters: A to Z, and U+00C0 to U+00DE but U+00D7.
+// The capitals of ISO 8859-1 as small letters (latin1_test holds the classes to Unicode's).
 char folded(char c) {
-    const unsigned char b = static_cast<unsigned char>(c);
-    const bool capital = (b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDE && b != 0xD7);
-    return capital ? static_cast<char>(b + 0x20) : c;
+    return static_cast<char>(latin1::folded(static_cast<unsigned char>(c)));
 }
 } // namespace
 
