@@ -26,20 +26,18 @@ class Converter {
 
     void add(const Record& record) {
         ++recordNumber;
-        bool blank = std::all_of(record.lines.begin(), record.lines.end(),
-                                 [](const Line* line) { return isBlankLine(line->text); });
-        if (blank) {
+        if (isBlankRecord(record)) {
             ++conversion.skipped;
             return;
         }
         const Record& shaped = riddles ? shapedRiddle(record) : record;
         Joke joke(1);
-        for (std::size_t k = 0; k < shaped.lines.size(); ++k) {
-            if (k > 0 && shaped.startsPart[k]) {
+        for (std::size_t k = 0; k < shaped.size(); ++k) {
+            const RecordLine& line = shaped[k];
+            if (k > 0 && line.startsPart) {
                 joke.emplace_back();
             }
-            joke.back().push_back(
-                {convert(*shaped.lines[k], shaped.from[k]), shaped.from[k], shaped.marked[k]});
+            joke.back().push_back({convert(*line.source, line.column), line.column, line.marked});
         }
         jokes.push_back(std::move(joke));
     }

@@ -7,17 +7,39 @@
 #include <unordered_map>
 
 #include "library/latin1.h"
+#include "records.h"
 
 namespace {
 
 constexpr std::size_t none = std::string::npos;
-// A line this wide or wider may have been wrapped for the width of a terminal.
+
+// The widths and counts the rules judge by, each with the reason for its value.
+// The terminal the sources were written for; no joke was wrapped wider.
+constexpr std::size_t terminalWidth = 80;
+// A line this wide or wider may have been wrapped for the width of a terminal; shorter lines in
+// fortunes-de are verse, list items and lines ended on purpose.
 constexpr std::size_t wrappedWidth = 50;
+// A wrapped line ends where its next word would have passed the width it was wrapped at, less a
+// fifth of that width: hand-wrapped text leaves ragged ends, a short line does not come from it.
+constexpr std::size_t raggedEndShare = 5;
 // A longer question is part of a story, not a riddle's.
-constexpr std::size_t questionWidth = 80;
+constexpr std::size_t questionWidth = terminalWidth;
+// Tabs went to the next multiple of eight in the terminal.
 constexpr std::size_t tabWidth = 8;
 // A heading is made of at most this many lines.
 constexpr std::size_t headingLines = 3;
+// A heading opens at least a tenth of a source's jokes, and at least three: two alike are chance.
+constexpr std::size_t headingShare = 10;
+constexpr std::size_t headingJokes = 3;
+// A list numbers its items with at most three digits; "1999. " starts a sentence.
+constexpr std::size_t itemDigits = 3;
+// A speaker's name or role before the colon: at most 30 characters and five words ("Der Mann
+// vom Amt zu Fritzchen: "); a longer run is a sentence with a colon in it.
+constexpr std::size_t speakerWidth = 30;
+constexpr std::size_t speakerWords = 5;
+// Three blanks, or a tab, between two characters align a column; two follow a full stop in
+// typewritten text.
+constexpr std::size_t columnGap = 3;
 
 bool isBlankChar(char c) {
     return latin1::isBlank(static_cast<unsigned char>(c));
@@ -33,7 +55,7 @@ std::size_t firstText(const std::string& text) {
 }
 
 bool isBlankLine(const JokeLine& line) {
-    return firstText(line.text) == line.text.size();
+    return ::isBlankLine(line.text);
 }
 
 std::string trimmed(const std::string& text) {
@@ -80,7 +102,7 @@ std::size_t itemMark(const std::string& text, std::size_t at) {
     bool parenthesis = at < text.size() && text[at] == '(';
     std::size_t start = at + (parenthesis ? 1 : 0);
     std::size_t end = start;
-    while (end < text.size() && end - start < 3 && text[end] >= '0' && text[end] <= '9') {
+    while (end < text.size() && end - start < itemDigits && latin1::isDigit(text[end])) {
         ++end;
     }
     bool number = end > start;
@@ -97,7 +119,7 @@ std::size_t itemMark(const std::string& text, std::size_t at) {
 // "P(drohend): "), the blank after the colon included; 0 without one.
 std::size_t speakerMark(const std::string& text, std::size_t at) {
     std::size_t colon = text.find(':', at);
-    if (colon == none || colon == at || colon - at > 30 ||
+    if (colon == none || colon == at || colon - at > speakerWidth ||
         (colon + 1 < text.size() && !isBlankChar(text[colon + 1]))) {
         return 0;
     }
@@ -110,7 +132,7 @@ std::size_t speakerMark(const std::string& text, std::size_t at) {
     for (std::size_t k = 0; k < name.size(); ++k) {
         words += !isBlankChar(name[k]) && (k == 0 || isBlankChar(name[k - 1])) ? 1 : 0;
     }
-    return name.find_first_of(".!?\",;") == none && words <= 5 ? colon + 2 - at : 0;
+    return name.find_first_of(".!?\",;") == none && words <= speakerWords ? colon + 2 - at : 0;
 }
 
 bool startsTurn(const JokeLine& line) {
@@ -131,7 +153,7 @@ std::size_t paddingAt(const std::string& text) {
             ++end;
         }
         bool tab = std::find(text.begin() + k, text.begin() + end, '\t') != text.begin() + end;
-        if (end < text.size() && (end - k >= 3 || tab)) {
+        if (end < text.size() && (end - k >= columnGap || tab)) {
             return k;
         }
         k = end;
@@ -169,7 +191,7 @@ bool wrapped(const JokeLine& line, const JokeLine& next, std::size_t wrapWidth) 
     char last = lastChar(line);
     bool midSentence = isWordChar(last) || last == ',';
     std::size_t at = firstText(next.text);
-    if (midSentence ? itemMark(next.text, at) > 0 && !(next.text[at] >= '0' && next.text[at] <= '9')
+    if (midSentence ? itemMark(next.text, at) > 0 && !latin1::isDigit(next.text[at])
                     : startsItem(next)) {
         return false;
     }
@@ -188,7 +210,7 @@ bool wrapped(const JokeLine& line, const JokeLine& next, std::size_t wrapWidth) 
                      paddingAt(line.text) == none;
     bool underText = hanging != none && nextIndent > indent && nextIndent <= hanging + 1;
     std::size_t word = std::min(start.find_first_of(" \t"), start.size());
-    return (sameBlock || underText) && width + 1 + word >= wrapWidth - wrapWidth / 5;
+    return (sameBlock || underText) && width + 1 + word >= wrapWidth - wrapWidth / raggedEndShare;
 }
 
 // Verse, and text set one sentence a line: lines from one blank line to the next that each end
@@ -341,7 +363,8 @@ std::vector<std::size_t> headingsOf(const std::vector<Joke>& jokes, bool leadIn)
             ++openings[key];
         }
     }
-    std::size_t share = std::max<std::size_t>(3, (jokes.size() + 9) / 10);
+    std::size_t share =
+        std::max<std::size_t>(headingJokes, (jokes.size() + headingShare - 1) / headingShare);
     std::vector<std::size_t> headings;
     for (std::size_t n = 0; n < jokes.size(); ++n) {
         const std::vector<JokeLine>& lines = jokes[n][0];
@@ -489,7 +512,7 @@ std::size_t wrapWidthOf(const Joke& joke) {
             }
         }
     }
-    return std::min<std::size_t>(widest, 80);
+    return std::min(widest, terminalWidth);
 }
 
 } // namespace

@@ -3,6 +3,9 @@
 
 #include <algorithm>
 
+#include "encoding.h"
+#include "library/latin1.h"
+
 namespace {
 
 std::u32string trimmedEnd(const std::u32string& line) {
@@ -31,11 +34,12 @@ std::size_t afterMark(const std::u32string& text, char32_t letter) {
 }
 
 bool isRiddle(const Record& record) {
-    auto question = std::find_if(record.lines.begin(), record.lines.end(),
-                                 [](const Line* line) { return afterMark(line->text, U'F') > 0; });
-    return question != record.lines.end() &&
-           std::any_of(question, record.lines.end(),
-                       [](const Line* line) { return afterMark(line->text, U'A') > 0; });
+    auto marks = [](char32_t letter) {
+        return
+            [letter](const RecordLine& line) { return afterMark(line.source->text, letter) > 0; };
+    };
+    auto question = std::find_if(record.begin(), record.end(), marks(U'F'));
+    return question != record.end() && std::any_of(question, record.end(), marks(U'A'));
 }
 
 bool isPercentLine(const Line& line) {
@@ -49,14 +53,14 @@ void readFortune(const std::vector<Line>& lines, std::vector<Record>& records) {
         if (isPercentLine(line)) {
             records.emplace_back();
         } else {
-            records.back().add(line, false);
+            records.back().push_back({&line});
         }
     }
     // A "%" as the first or the last line opens or closes the file; no record stands there.
-    if (records.size() - first > 1 && records[first].lines.empty()) {
+    if (records.size() - first > 1 && records[first].empty()) {
         records.erase(records.begin() + static_cast<std::ptrdiff_t>(first));
     }
-    if (records.size() > first && records.back().lines.empty()) {
+    if (records.size() > first && records.back().empty()) {
         records.pop_back();
     }
 }
@@ -66,7 +70,7 @@ void readText(const std::vector<Line>& lines, std::vector<Record>& records) {
     bool partPending = false;
     for (std::size_t k = 0; k <= lines.size(); ++k) {
         if (k == lines.size() || isBlankLine(lines[k].text)) {
-            if (!record.lines.empty()) {
+            if (!record.empty()) {
                 records.push_back(std::move(record));
             }
             record = Record();
@@ -74,7 +78,7 @@ void readText(const std::vector<Line>& lines, std::vector<Record>& records) {
         } else if (trimmedEnd(lines[k].text) == U"--") {
             partPending = true;
         } else {
-            record.add(lines[k], partPending && !record.lines.empty());
+            record.push_back({&lines[k], 0, partPending && !record.empty()});
             partPending = false;
         }
     }
@@ -91,9 +95,9 @@ void readRiddleLines(const std::vector<Line>& lines, std::vector<Record>& record
             answered = false;
         }
         answered = answered || afterMark(line.text, U'A') > 0;
-        record.add(line, false);
+        record.push_back({&line});
     }
-    if (!record.lines.empty()) {
+    if (!record.empty()) {
         records.push_back(std::move(record));
     }
 }
@@ -101,7 +105,7 @@ void readRiddleLines(const std::vector<Line>& lines, std::vector<Record>& record
 void readList(const std::vector<Line>& lines, std::vector<Record>& records) {
     for (const Line& line : lines) {
         records.emplace_back();
-        records.back().add(line, false);
+        records.back().push_back({&line});
     }
 }
 
@@ -147,8 +151,7 @@ bool mostlyRiddles(const std::vector<Record>& records) {
     std::size_t riddles = 0;
     std::size_t filled = 0;
     for (const Record& record : records) {
-        bool blank = std::all_of(record.lines.begin(), record.lines.end(),
-                                 [](const Line* line) { return isBlankLine(line->text); });
+        bool blank = isBlankRecord(record);
         filled += blank ? 0 : 1;
         riddles += isRiddle(record) ? 1 : 0;
     }
@@ -183,12 +186,25 @@ std::vector<Line> splitLines(const std::u32string& text) {
 }
 
 bool isBlank(char32_t c) {
-    return c == U' ' || c == U'\t' || c == 0xA0 || c == 0x2002 || c == 0x2003 || c == 0x2007 ||
-           c == 0x2009 || c == 0x200A || c == 0x202F;
+    if (c <= 0xFF && latin1::isBlank(static_cast<unsigned char>(c))) {
+        return true;
+    }
+    const char* plain = plainForm(c);
+    return plain != nullptr && plain[0] == ' ';
 }
 
 bool isBlankLine(const std::u32string& line) {
     return std::all_of(line.begin(), line.end(), isBlank);
+}
+
+bool isBlankLine(const std::string& line) {
+    return std::all_of(line.begin(), line.end(),
+                       [](char c) { return latin1::isBlank(static_cast<unsigned char>(c)); });
+}
+
+bool isBlankRecord(const Record& record) {
+    return std::all_of(record.begin(), record.end(),
+                       [](const RecordLine& line) { return isBlankLine(line.source->text); });
 }
 
 std::vector<Record> readRecords(const std::vector<Line>& lines, SourceFormat& format) {
@@ -213,16 +229,16 @@ Record shapedRiddle(const Record& record) {
         return record;
     }
     Record riddle;
-    for (std::size_t k = 0; k < record.lines.size(); ++k) {
-        const Line& line = *record.lines[k];
+    for (const RecordLine& recordLine : record) {
+        const Line& line = *recordLine.source;
         if (isBlankLine(line.text)) {
             continue;
         }
         std::size_t question = afterMark(line.text, U'F');
         std::size_t answer = afterMark(line.text, U'A');
         std::size_t from = question > 0 ? question : answer > 0 ? answer : afterBlanks(line.text);
-        riddle.add(line, !riddle.lines.empty() && (answer > 0 || record.startsPart[k]), from,
-                   question > 0 || answer > 0);
+        riddle.push_back({&line, from, !riddle.empty() && (answer > 0 || recordLine.startsPart),
+                          question > 0 || answer > 0});
     }
     return riddle;
 }

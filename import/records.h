@@ -21,21 +21,18 @@ struct Line {
     std::uint32_t number; // from 1
 };
 
-// One record: its lines, before which of them a new solution part starts, from which character
-// each line is taken, and which lines lost a riddle's mark ("F:", "A:") there.
-struct Record {
-    std::vector<const Line*> lines;
-    std::vector<bool> startsPart;
-    std::vector<std::size_t> from;
-    std::vector<bool> marked;
-
-    void add(const Line& line, bool part, std::size_t column = 0, bool mark = false) {
-        lines.push_back(&line);
-        startsPart.push_back(part);
-        from.push_back(column);
-        marked.push_back(mark);
-    }
+// A line of a record: its line of the source, the character it is taken from (the column, as
+// JokeLine names it too), whether a new solution part starts before it, and whether it lost a
+// riddle's mark ("F:", "A:") there.
+struct RecordLine {
+    const Line* source;
+    std::size_t column = 0;
+    bool startsPart = false;
+    bool marked = false;
 };
+
+// One record: its lines in order.
+using Record = std::vector<RecordLine>;
 
 struct FormatEntry {
     SourceFormat format;
@@ -50,8 +47,13 @@ extern const FormatEntry sourceFormats[4];
 // Lines split at LF, a CR before the LF dropped; no line after a final LF.
 std::vector<Line> splitLines(const std::u32string& text);
 
+// A blank of a source: blank, tab, and the characters witz import writes as a blank (plainForm).
 bool isBlank(char32_t c);
+// Whether a line holds only blanks: a line of a source, or one converted to ISO 8859-1.
 bool isBlankLine(const std::u32string& line);
+bool isBlankLine(const std::string& line);
+// Whether every line of the record is blank, or it has none.
+bool isBlankRecord(const Record& record);
 
 // The records of the lines in the format given; an automatic format becomes the one found.
 std::vector<Record> readRecords(const std::vector<Line>& lines, SourceFormat& format);
