@@ -65,15 +65,20 @@ IN_PROCESS = [
 ]
 
 
+def rows_of(folder, name, splits=-1):
+    """The tab-separated rows of a result file of the run; none where the run wrote none."""
+    path = folder / name
+    lines = path.read_text().splitlines() if path.exists() else []
+    return [line.split("\t", splits) for line in lines]
+
+
 def in_process(folder):
-    path = folder / "in-process.txt"
-    if not path.exists():
-        return []
     runs = {}
-    for line in path.read_text().splitlines():
-        job, text = line.split("\t", 1)
+    for job, text in rows_of(folder, "in-process.txt", 1):
         values = {key: float(value) for key, value in re.findall(r"(\w+) ([0-9.]+)", text)}
         runs.setdefault(job, []).append(values)
+    if not runs:
+        return []
     median = {job: {key: statistics.median(r[key] for r in rows) for key in rows[0]}
               for job, rows in runs.items()}
     native = {job: peer_median(folder, job, "build/") for job in ("search-i", "search")}
@@ -103,13 +108,9 @@ def in_process(folder):
 
 
 def black_box(folder):
-    path = folder / "blackbox.txt"
-    if not path.exists():
+    figures = {fields[0]: fields[1:] for fields in rows_of(folder, "blackbox.txt")}
+    if not figures:
         return []
-    figures = {}
-    for line in path.read_text().splitlines():
-        fields = line.split("\t")
-        figures[fields[0]] = fields[1:]
     if "peak-mb" not in figures:
         return ["", "The black-box run of the real Pointex.exe did not complete."]
     full, empty = float(figures["start"][0]), float(figures["start-empty"][0])

@@ -12,7 +12,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "file_names.h"
+#include "file_writer_system.h"
 #include "platform_posix.h"
 
 void (*beforeRename)() = nullptr;
@@ -115,10 +115,7 @@ bool makeFolder(const std::string& folder, bool& made) {
 
 } // namespace
 
-std::wstring unwritableName(const std::wstring& folder, const std::wstring& name) {
-    if (std::wstring why = badFileName(name); !why.empty()) {
-        return why;
-    }
+std::wstring systemNameLimit(const std::wstring& folder, const std::wstring& name) {
     std::size_t nameBytes = platform::encodeName(name).size();
     if (nameBytes > NAME_MAX) {
         return L"Der Name ist zu lang: " + std::to_wstring(nameBytes) +
@@ -136,11 +133,8 @@ std::wstring unwritableName(const std::wstring& folder, const std::wstring& name
     return std::wstring();
 }
 
-std::wstring writeWholeFile(const std::wstring& folder, const std::wstring& name,
-                            const std::string& bytes, WriteMode mode) {
-    if (std::wstring why = unwritableName(folder, name); !why.empty()) {
-        return why;
-    }
+std::wstring writeCheckedFile(const std::wstring& folder, const std::wstring& name,
+                              const std::string& bytes, WriteMode mode) {
     std::wstring targetFolder = withoutEndSlashes(folder);
     std::wstring target = targetFolder + L"/" + name;
     std::wstring holder = holderOf(targetFolder);

@@ -11,7 +11,7 @@
 
 #include <windows.h>
 
-#include "file_names.h"
+#include "file_writer_system.h"
 #include "win32_handle.h"
 
 void (*beforeRename)() = nullptr;
@@ -122,10 +122,7 @@ bool moveIntoPlace(const std::wstring& target, WriteMode mode, DWORD& error) {
 
 } // namespace
 
-std::wstring unwritableName(const std::wstring& folder, const std::wstring& name) {
-    if (std::wstring why = badFileName(name); !why.empty()) {
-        return why;
-    }
+std::wstring systemNameLimit(const std::wstring& folder, const std::wstring& name) {
     std::wstring target = inFolder(withoutEndSeparators(folder), name);
     std::wstring temporary = inFolder(holderOf(withoutEndSeparators(folder)), longestTemporaryName);
     std::size_t length = std::max(fullLength(target), fullLength(temporary));
@@ -137,11 +134,8 @@ std::wstring unwritableName(const std::wstring& folder, const std::wstring& name
     return std::wstring();
 }
 
-std::wstring writeWholeFile(const std::wstring& folder, const std::wstring& name,
-                            const std::string& bytes, WriteMode mode) {
-    if (std::wstring why = unwritableName(folder, name); !why.empty()) {
-        return why;
-    }
+std::wstring writeCheckedFile(const std::wstring& folder, const std::wstring& name,
+                              const std::string& bytes, WriteMode mode) {
     std::wstring targetFolder = withoutEndSeparators(folder);
     std::wstring target = inFolder(targetFolder, name);
     std::wstring holder = holderOf(targetFolder);
