@@ -7,6 +7,7 @@
 #include "library/platform.h"
 #include "import/convert.h"
 #include "import/duplicates.h"
+#include "library/file_names.h"
 #include "library/latin1.h"
 #include "library/utf8.h"
 #include "system.h"
@@ -212,6 +213,12 @@ int runCheck(const Arguments& args) {
             continue;
         }
         ++files;
+        // A collection made on Linux may hold names Windows refuses.
+        if (std::wstring why = badFileName(entry.name); !why.empty()) {
+            text += entry.name + L": Dateiname: " + why +
+                    L" Unter Windows l\u00e4sst sich die Kategorie nicht anlegen.\n";
+            ++found;
+        }
         std::string bytes;
         if (!platform::readWholeFile(folder + platform::pathSeparator + entry.name, bytes)) {
             text += entry.name +

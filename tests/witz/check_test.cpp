@@ -3,6 +3,7 @@
 
 #include "check.h"
 #include "import/duplicates.h"
+#include "library/platform.h"
 
 namespace {
 
@@ -149,6 +150,13 @@ TEST_F(WitzTest, CheckNamesFilesSubfoldersAndTheResult) {
     EXPECT_NE(out.find(L"zu: l\u00e4sst sich nicht \u00f6ffnen"), std::wstring::npos)
         << visible(out);
     EXPECT_NE(out.find(L"3 Dateien, 3 Befunde"), std::wstring::npos) << visible(out);
+
+    // A name that Windows refuses can stand in a folder elsewhere.
+    if (platform::pathSeparator == L'/') {
+        writeFile(L"Frage?", "a");
+        EXPECT_EQ(witz({L"pruefe"}), 1);
+        EXPECT_NE(out.find(L"Frage?: Dateiname: Zeichen wie"), std::wstring::npos) << visible(out);
+    }
 
     EXPECT_EQ(witz({L"pruefe", (root / "fehlt").wstring()}), 2);
 }
