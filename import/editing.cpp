@@ -49,6 +49,11 @@ bool isWordChar(char c) {
     return latin1::isWordCharacter(static_cast<unsigned char>(c));
 }
 
+// Whether c is one of marks; never for the '\0' that stands for no character.
+bool isOneOf(char c, const char* marks) {
+    return c != '\0' && std::strchr(marks, c) != nullptr;
+}
+
 std::size_t firstText(const std::string& text) {
     std::size_t start = text.find_first_not_of(" \t");
     return start == none ? text.size() : start;
@@ -93,7 +98,7 @@ std::size_t widthOf(const JokeLine& line) {
 // one.
 std::size_t itemMark(const std::string& text, std::size_t at) {
     auto blankAt = [&](std::size_t k) { return k < text.size() && isBlankChar(text[k]); };
-    if (at < text.size() && std::strchr("-*+o", text[at]) != nullptr && blankAt(at + 1)) {
+    if (at < text.size() && isOneOf(text[at], "-*+o") && blankAt(at + 1)) {
         return 2;
     }
     if (text.compare(at, 3, "...") == 0 && blankAt(at + 3)) {
@@ -226,13 +231,21 @@ std::vector<bool> versesOf(const std::vector<JokeLine>& lines) {
             bool capital =
                 latin1::isCapital(first) || latin1::isDigit(first) || first == '"' || first == '\'';
             punctuated = punctuated && (end == start || capital) &&
-                         std::strchr(".,;:!?\"')-", lastChar(lines[end])) != nullptr;
+                         isOneOf(lastChar(lines[end]), ".,;:!?\"')-");
         }
         std::fill(verse.begin() + static_cast<std::ptrdiff_t>(start),
                   verse.begin() + static_cast<std::ptrdiff_t>(end), punctuated && end > start + 1);
         start = end + 1;
     }
     return verse;
+}
+
+// A word broken after its hyphen ("IQ-" at a line's end, "Test" below) goes on without a
+// blank. The hyphen stays: which hyphens only broke a word cannot be known.
+bool endsInHyphen(const std::string& text) {
+    std::size_t size = text.size();
+    return size >= 2 && text[size - 1] == '-' &&
+           latin1::isLetter(static_cast<unsigned char>(text[size - 2]));
 }
 
 void flow(std::vector<JokeLine>& lines, std::size_t wrapWidth) {
@@ -242,7 +255,7 @@ void flow(std::vector<JokeLine>& lines, std::size_t wrapWidth) {
         if (k > 0 && !verse[k] && wrapped(lines[k - 1], lines[k], wrapWidth)) {
             std::string& text = joined.back().text;
             text.erase(text.find_last_not_of(" \t") + 1);
-            text += ' ' + trimmed(lines[k].text);
+            text += (endsInHyphen(text) ? "" : " ") + trimmed(lines[k].text);
         } else {
             joined.push_back(lines[k]);
         }
@@ -298,7 +311,7 @@ void askQuestions(Joke& joke, std::size_t wrapWidth) {
     // A question wrapped over lines: none of them ends a sentence before the last.
     std::size_t first = 0;
     while (first + 1 < headingLines && first + 1 < lines.size() && !isQuestion(lines[first]) &&
-           std::strchr(".!:\"", lastChar(lines[first])) == nullptr &&
+           !isOneOf(lastChar(lines[first]), ".!:\"") &&
            wrapped(lines[first], lines[first + 1], wrapWidth)) {
         ++first;
     }
@@ -336,7 +349,7 @@ std::string normalized(const JokeLine& line) {
 bool endsSentence(const JokeLine& line) {
     std::string text = trimmed(line.text);
     std::size_t end = text.find_last_not_of("\"')");
-    return end != none && std::strchr(":?!.", text[end]) != nullptr;
+    return end != none && isOneOf(text[end], ":?!.");
 }
 
 // The keys of a joke's first lines, one, two and three of them, for counting how many jokes
@@ -475,7 +488,7 @@ bool isDrawingLine(const std::string& text, bool& stroke) {
     std::size_t drawing = 0;
     std::size_t letters = 0;
     for (char c : text) {
-        drawing += c != '\0' && std::strchr("|/\\_-=+*#<>^~", c) != nullptr ? 1 : 0;
+        drawing += isOneOf(c, "|/\\_-=+*#<>^~") ? 1 : 0;
         letters += isWordChar(c) ? 1 : 0;
     }
     stroke = stroke || text.find_first_of("|\\") != none || text.find("/-") != none ||

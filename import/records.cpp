@@ -138,10 +138,21 @@ const FormatEntry& entryOf(SourceFormat format) {
                          [&](const FormatEntry& entry) { return entry.format == format; });
 }
 
+// Blank lines at a record's edges only set it off in its source: a joke neither begins nor
+// ends with an empty line.
+void dropBlankEdges(Record& record) {
+    auto blank = [](const RecordLine& line) { return isBlankLine(line.source->text); };
+    while (!record.empty() && blank(record.back())) {
+        record.pop_back();
+    }
+    record.erase(record.begin(), std::find_if_not(record.begin(), record.end(), blank));
+}
+
 std::vector<Record> read(const std::vector<Line>& lines, SourceFormat format, bool riddles) {
     std::vector<Record> records;
     entryOf(riddles && format == SourceFormat::list ? SourceFormat::riddle : format)
         .read(lines, records);
+    std::for_each(records.begin(), records.end(), dropBlankEdges);
     return records;
 }
 

@@ -318,10 +318,22 @@ struct Reference {
         bool riddles = format == SourceFormat::riddle;
         SourceFormat found = format == SourceFormat::automatic || riddles ? detect(lines) : format;
         auto read = [&](bool asRiddles) {
-            return found == SourceFormat::fortune ? fortune(lines)
-                   : found == SourceFormat::text  ? paragraphs(lines)
-                   : asRiddles                    ? riddleLines(lines)
-                                                  : list(lines);
+            std::vector<Record> records = found == SourceFormat::fortune ? fortune(lines)
+                                          : found == SourceFormat::text  ? paragraphs(lines)
+                                          : asRiddles                    ? riddleLines(lines)
+                                                                         : list(lines);
+            // A record's blank lines at its start and end are no part of its joke.
+            for (Record& record : records) {
+                while (!record.lines.empty() && blankLine(record.lines.back())) {
+                    record.lines.pop_back();
+                    record.parts.pop_back();
+                }
+                while (!record.lines.empty() && blankLine(record.lines.front())) {
+                    record.lines.erase(record.lines.begin());
+                    record.parts.erase(record.parts.begin());
+                }
+            }
+            return records;
         };
         std::vector<Record> records = read(riddles);
         // Without a format, a source whose records are mostly riddles is read as riddles.

@@ -211,6 +211,27 @@ const Rule rules[] = {
      "-------------------------------/\n%\nPraktischer :\n  2 * 2 = 2 * ( 1 / ("
      "1 - 1/2) )\n",
      std::string("Praktischer :\x11  2 * 2 = 2 * ( 1 / (1 - 1/2) )")},
+    {"a word broken at its hyphen joins without a blank, keeping the hyphen (Witze)",
+     {L"--fliesstext"},
+     "%\nUm die Jahrhundertwende erfand ein Mann namens Friedolin T\xc3\xa4r einen IQ-\nTest, "
+     "der die Gesamtpers\xc3\xb6nlichkeit sehr stark miteinbezog.\nCharakterst\xc3\xa4rke, "
+     "Grossz\xc3\xbcgigkeit, flexibles Denken etc. wurden also\nmitbewertet. Die Skala mit der "
+     "Ma\xc3\x9f"
+     "einheit \"T\xc3\xa4r\" wies ein gro\xc3\x9f"
+     "es\n",
+     std::string("Um die Jahrhundertwende erfand ein Mann namens Friedolin T\xe4r einen IQ-Test, "
+                 "der die Gesamtpers\xf6nlichkeit sehr stark miteinbezog. Charakterst\xe4rke, "
+                 "Grossz\xfcgigkeit, flexibles Denken etc. wurden also mitbewertet. Die Skala "
+                 "mit der Ma\xdf"
+                 "einheit \"T\xe4r\" wies ein gro\xdf"
+                 "es")},
+    {"blank lines at a record's edges go; a question after one is still asked (Witze)",
+     {L"--fragen"},
+     "%\n\nDer Chefarzt zum Patienten:\n\"Warum sind Sie aus dem Operationssaal gerannt?\"\n"
+     "%\n\nWas ist gelb und kann nicht schwimmen?\nEin Bagger.\n\n%\n",
+     std::string("Der Chefarzt zum Patienten:\x11\"Warum sind Sie aus dem Operationssaal gerannt?"
+                 "\"\nWas ist gelb und kann nicht schwimmen?\x12"
+                 "Ein Bagger.")},
 };
 
 struct Source {
