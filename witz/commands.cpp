@@ -350,6 +350,12 @@ int runWitz(const std::vector<std::wstring>& args) {
             folder.pop_back();
         }
     }
+    // pruefe with a folder of its own needs no collection.
+    bool named = directoryGiven || !host::environment(folderVariable).empty();
+    if (!(command->run == runCheck && !parsed.positional.empty()) &&
+        !collectionFolderThere(parsed, named)) {
+        return failed;
+    }
     if (!shortcut.empty() && !mayNameCategory(parsed.directory, shortcut)) {
         return usageError(L"\u201E" + shortcut +
                               L"\u201C ist weder ein Befehl noch eine Kategorie; \u201Ewitz "

@@ -32,3 +32,22 @@ void findCollection(Arguments& args) {
         }
     }
 }
+
+bool collectionFolderThere(const Arguments& args, bool named) {
+    if (platform::entryKind(args.directory) == platform::EntryKind::folder) {
+        return true;
+    }
+    const std::wstring advice = L"; -C ORDNER nennt den Ordner einer Sammlung.";
+    if (named) {
+        complain(L"\u201E" + args.directory + L"\u201C ist kein vorhandener Ordner" + advice);
+        return false;
+    }
+    std::vector<std::wstring> places;
+    for (const std::wstring& place : args.alsoSearched) {
+        places.push_back(place + platform::pathSeparator + L"Witze");
+    }
+    complain(L"Das Arbeitsverzeichnis gibt es nicht mehr" +
+             (places.empty() ? std::wstring() : L", und auch " + quotedList(places) + L" nicht") +
+             advice);
+    return false;
+}

@@ -34,6 +34,10 @@ struct Arguments {
 // it holds "Witze", else the first of host::fallbackCollections() that does, else the working
 // directory again (where import makes "Witze").
 void findCollection(Arguments& args);
+// Whether the folder chosen (named with -C or WITZ_ORDNER, or found) is there; when it is not (a
+// named folder that is missing, a working directory deleted meanwhile), says so, naming the
+// places searched, so that nothing is read or written elsewhere.
+bool collectionFolderThere(const Arguments& args, bool named);
 
 // Writes to standard output; error texts go to standard error behind "witz: ".
 void say(const std::wstring& text);

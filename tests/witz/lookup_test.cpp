@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fstream>
 
+#include "library/platform.h"
 #include "system.h"
 
 namespace {
@@ -117,6 +118,44 @@ TEST_F(LookupTest, NamedFolderThenHereThenOwnThenInstalled) {
             EXPECT_NE(err.find(L"-C ORDNER"), std::wstring::npos) << visible(err);
         }
     }
+}
+
+// A folder that is not there is no collection: nothing is read or written elsewhere, and the
+// message names what was looked for.
+TEST_F(LookupTest, AMissingFolderIsNoCollection) {
+    writeFile(L"quelle.txt", "Neu\n", false);
+    const std::wstring source = (root / "quelle.txt").wstring();
+    collection("eigene", "Eigen", false);
+    collection("mitgeliefert", "Mitgeliefert", false);
+    const std::filesystem::path missing = root / "fehlt";
+    EXPECT_EQ(witz({L"-C", missing.wstring(), L"liste"}, false), 2);
+    EXPECT_EQ(witz({L"-C", missing.wstring(), L"import", source, L"--nach", L"Neu"}, false), 2);
+    EXPECT_NE(err.find(L"fehlt\u201C ist kein vorhandener Ordner"), std::wstring::npos)
+        << visible(err);
+    EXPECT_FALSE(std::filesystem::exists(missing));
+
+    // A working directory deleted meanwhile reads as none; the library's root is never taken
+    // for it.
+    platform::CurrentDirectoryFunction current = platform::currentDirectory;
+    platform::currentDirectory = [] { return std::wstring(); };
+    const std::filesystem::path rootJokes = std::filesystem::path("/") / "Witze";
+    const std::filesystem::path atRoot = rootJokes / "Neu";
+    const bool folderWasThere = std::filesystem::exists(rootJokes);
+    const bool wasThere = std::filesystem::exists(atRoot);
+    int status = witz({L"import", source, L"--nach", L"Neu"}, false);
+    platform::currentDirectory = current;
+    std::error_code ignored;
+    if (!wasThere) {
+        std::filesystem::remove(atRoot, ignored);
+    }
+    if (!folderWasThere) {
+        std::filesystem::remove(rootJokes, ignored);
+    }
+    EXPECT_EQ(status, 2);
+    EXPECT_EQ(std::filesystem::exists(atRoot), wasThere);
+    EXPECT_NE(err.find(L"Das Arbeitsverzeichnis gibt es nicht mehr, und auch"), std::wstring::npos)
+        << visible(err);
+    EXPECT_NE(err.find(L"mitgeliefert"), std::wstring::npos) << visible(err);
 }
 
 #ifndef _WIN32
