@@ -33,6 +33,7 @@ function(pointex_add_core name)
         ${POINTEX_ROOT}/library/text_mode.cpp
         ${POINTEX_ROOT}/search/search.cpp
         ${POINTEX_ROOT}/library/platform_${system}.cpp
+        ${POINTEX_ROOT}/library/files_${system}.cpp
         ${POINTEX_ROOT}/library/file_writer.cpp
         ${POINTEX_ROOT}/library/file_writer_${system}.cpp)
     target_include_directories(${name} PUBLIC ${POINTEX_ROOT} ${POINTEX_ROOT}/library)

@@ -68,34 +68,6 @@ static TextFile* openSystemFile(const std::wstring& path) {
 
 OpenTextFileFunction openTextFile = openSystemFile;
 
-bool readWholeFile(const std::wstring& path, std::string& bytes) {
-    FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) {
-        return false;
-    }
-    bytes.clear();
-    char block[64 * 1024];
-    for (;;) {
-        DWORD count = 0;
-        if (!ReadFile(file.get(), block, sizeof block, &count, nullptr)) {
-            return false;
-        }
-        if (count == 0) {
-            return true;
-        }
-        bytes.append(block, count);
-    }
-}
-
-EntryKind entryKind(const std::wstring& path) {
-    DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        return EntryKind::missing;
-    }
-    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? EntryKind::folder : EntryKind::file;
-}
-
 static int systemMessageBox(const std::wstring& text, const std::wstring& caption, unsigned flags) {
     return MessageBoxW(nullptr, text.c_str(), caption.c_str(), flags);
 }
