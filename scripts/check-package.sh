@@ -72,7 +72,7 @@ fi
 # shellcheck source=wine-env.sh
 . scripts/wine-env.sh
 trap wine_env_stop EXIT
-wine_env_build Pointex pointex_e2e >/dev/null
+wine_env_build pointex_e2e >/dev/null
 if [ "$pointex_wine_arch" = 64 ]; then
     cp "$pointex_build/Pointex.exe" "$folder/Pointex.exe"
     echo "run-check: the 64-bit twin ($pointex_build/Pointex.exe) in place of Pointex.exe in the unpacked folder, as $pointex_wine_reason"
