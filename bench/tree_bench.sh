@@ -30,12 +30,12 @@ fi
 # shellcheck source=scripts/wine-env.sh
 . scripts/wine-env.sh
 trap wine_env_stop EXIT
-wine_env_build Pointex tree_blackbox >/dev/null
+wine_env_build tree_blackbox >/dev/null
 export POINTEX_E2E_TIMEOUT_SCALE=100
 measure() { # folder, text
     [ -d "$1/Witze" ] || return 0
     echo "== $1, \"$2\""
-    wine "$pointex_build/tests/e2e/tree_blackbox.exe" "$(winepath -w "$1")" "$2" "$runs" |
+    wine "$pointex_tests_build/tests/e2e/tree_blackbox.exe" "$(winepath -w "$1")" "$2" "$runs" |
         tr -d '\r'
 }
 measure "$work/tree-68" Frau

@@ -102,18 +102,16 @@ cd "$repo"
     # shellcheck source=wine-env.sh
     . scripts/wine-env.sh
     trap wine_env_stop EXIT
+    # With the toolchain of the shipped Pointex.exe (its thread model) or of the twin.
     if [ "$pointex_wine_arch" = 64 ]; then
-        build=build/bench-windows64 toolchain=toolchain-mingw-x86_64.cmake preset=windows64
-        threads=posix
+        build=build/bench-windows64 toolchain=toolchain-mingw-x86_64.cmake
         echo "the 64-bit twin under wine64 ($pointex_wine_reason)" >"$results/wine-build.txt"
     else
-        # With the thread model of the shipped Pointex.exe.
-        build=build/bench-windows toolchain=toolchain-mingw-i686.cmake preset=windows
-        threads=win32
+        build=build/bench-windows toolchain=toolchain-mingw-i686.cmake
         echo "the 32-bit build under Wine" >"$results/wine-build.txt"
     fi
     cmake -S bench -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/$toolchain" -DPOINTEX_MINGW_THREADS=$threads >/dev/null
+        -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/$toolchain" >/dev/null
     cmake --build "$build" -j 2
     exe=$repo/$build/pointex_bench.exe
     export LC_ALL=C
@@ -142,11 +140,10 @@ cd "$repo"
 
     echo "== the real program, driven from outside"
     cd "$repo"
-    cmake --preset "$preset" >/dev/null
-    cmake --build "build/$preset" -j 2 --target Pointex pointex_blackbox
+    wine_env_build pointex_blackbox
     mkdir -p "$work/empty/Witze"
     export POINTEX_E2E_TIMEOUT_SCALE=20
-    wine "build/$preset/tests/e2e/pointex_blackbox.exe" "$(winepath -w "$work/full")" \
+    wine "$pointex_tests_build/tests/e2e/pointex_blackbox.exe" "$(winepath -w "$work/full")" \
         "$(winepath -w "$work/empty")" "$text" "${POINTEX_BENCH_BLACKBOX_RUNS:-5}" |
         tr -d '\r' >"$results/blackbox.txt"
 )

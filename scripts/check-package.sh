@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Checks the release package: two builds at one moment give the same zip byte for byte; the zip
 # holds every entry below one folder, safe names, a PE32 GUI Pointex.exe, CR LF texts; unpacked
-# into a folder whose path has blanks and umlauts, it holds our sample categories unchanged, and
-# each category taken from fortunes-de as many jokes as this check counts records in its source
-# (riddles with their solution parts), clean for witz pruefe; and the program started there under
-# Wine shows every category with its count, reveals a riddle's solution with "Lösen" and shows
-# the About dialog's three texts.
+# into a folder whose path has blanks and umlauts, it holds our sample categories unchanged,
+# programs without debug sections and within their sizes, and each category taken from
+# fortunes-de as many jokes as this check counts records in its source (riddles with their
+# solution parts), clean for witz pruefe; and the program started there under Wine shows every
+# category with its count, reveals a riddle's solution with "Lösen" and shows the About dialog's
+# three texts.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$(pwd)
@@ -60,6 +61,10 @@ done
 for file in about version; do
     cmp "sample/$file" "$folder/$file"
 done
+# The programs as they ship: without debug sections, no larger than their limits.
+for file in Pointex.exe witz.exe; do
+    python3 tests/resources/check_exe.py stripped i686-w64-mingw32-objdump "$folder/$file"
+done
 python3 scripts/check_collection.py "$folder" /usr/share/games/fortunes/de collection/quellen.tsv \
     build/native/witz/witz
 build/native/witz/witz pruefe "$folder/Witze"
@@ -72,7 +77,7 @@ fi
 # shellcheck source=wine-env.sh
 . scripts/wine-env.sh
 trap wine_env_stop EXIT
-wine_env_build Pointex pointex_e2e >/dev/null
+wine_env_build pointex_e2e >/dev/null
 if [ "$pointex_wine_arch" = 64 ]; then
     cp "$pointex_build/Pointex.exe" "$folder/Pointex.exe"
     echo "run-check: the 64-bit twin ($pointex_build/Pointex.exe) in place of Pointex.exe in the unpacked folder, as $pointex_wine_reason"

@@ -40,7 +40,7 @@ fi
 # shellcheck source=wine-env.sh
 . scripts/wine-env.sh
 trap wine_env_stop EXIT
-wine_env_build Pointex
+wine_env_build
 exe=$repo/$pointex_build/Pointex.exe
 
 if [ "${POINTEX_USE_DISPLAY:-0}" = 1 ]; then

@@ -23,7 +23,7 @@ python3 scripts/witz_fortunes.py "$@" --keep "$collection" build/native/witz/wit
 # shellcheck source=wine-env.sh
 . scripts/wine-env.sh
 trap wine_env_stop EXIT
-wine_env_build witz Pointex pointex_e2e >/dev/null
+wine_env_build pointex_e2e >/dev/null
 
 echo "== the category order of the native witz against Wine's folder listings"
 # witz liste must number categories as Pointex does under Wine. File k holds k jokes, so the

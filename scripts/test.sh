@@ -37,20 +37,19 @@ not_run() { # title, reason
     skipped=$((skipped + 1))
 }
 
-configure_and_build() { # folder, extra cmake arguments...
-    local folder=$1
-    shift
-    cmake -S . -B "$folder" -G Ninja -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null &&
-        cmake --build "$folder" -j "$jobs"
+# Each build is one configure with its CMake preset (CMakePresets.json).
+configure_and_build() { # preset
+    cmake --preset "$1" >/dev/null && cmake --build --preset "$1" -j "$jobs"
 }
 
 echo "== native build"
-configure_and_build build/native || exit 1
-echo "== Windows build (MinGW-w64 i686)"
-configure_and_build build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-i686.cmake || exit 1
-echo "== Windows build of the 64-bit twin (MinGW-w64 x86_64)"
-configure_and_build build/windows64 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-x86_64.cmake \
-    -DPOINTEX_SHIPPED_EXE="$PWD/build/windows/Pointex.exe" || exit 1
+configure_and_build native || exit 1
+echo "== Windows build of the shipped programs (MinGW-w64 i686, win32 thread model)"
+configure_and_build windows || exit 1
+echo "== Windows build of their tests (MinGW-w64 i686, posix thread model)"
+configure_and_build windows-tests || exit 1
+echo "== Windows build of the 64-bit twin and its tests (MinGW-w64 x86_64)"
+configure_and_build windows64 || exit 1
 
 stage "native core tests" ctest --test-dir build/native -j "$jobs" --output-on-failure
 stage "core tests under AddressSanitizer, UndefinedBehaviorSanitizer and valgrind" \
@@ -65,7 +64,7 @@ if . scripts/wine-env.sh; then
     # One at a time: parallel Wine starts are flaky.
     title="Windows core, resource and end-to-end tests of the 32-bit Pointex.exe under Wine"
     if [ "$pointex_wine_arch" = 32 ]; then
-        stage "$title" ctest --test-dir build/windows -j 1 --output-on-failure
+        stage "$title" ctest --test-dir build/windows-tests -j 1 --output-on-failure
     else
         not_run "$title" "$pointex_wine_reason"
     fi

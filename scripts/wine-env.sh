@@ -3,10 +3,10 @@
 # 64-bit twin under wine64, on machines that cannot execute 32-bit programs), says so in one line,
 # starts a private Xvfb unless a display is wanted and present, and enters a Wine prefix of the
 # project's own for that build. POINTEX_WINE_ARCH=32 or 64 overrides the decision.
-# After sourcing: WINEPREFIX, DISPLAY, pointex_wine_arch, pointex_wine_reason, pointex_build and
-# pointex_toolchain (that build's folder and toolchain file) and the functions wine_env_use (32 or
-# 64: enter that build's Wine and prefix), wine_env_build, wine_env_folder_check and
-# wine_env_stop are set.
+# After sourcing: WINEPREFIX, DISPLAY, pointex_wine_arch, pointex_wine_reason, pointex_build (the
+# folder of that way's Pointex.exe and witz/witz.exe), pointex_tests_build (the folder of its
+# tests), and the functions wine_env_use (32 or 64: enter that way's Wine and prefix),
+# wine_env_build, wine_env_folder_check and wine_env_stop are set.
 
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
@@ -97,11 +97,16 @@ wine_env_use() {
             >/dev/null 2>&1 </dev/null
 }
 
-# Builds the given targets of the Windows build this machine runs.
-wine_env_build() { # targets...
-    cmake -S "$pointex_repo" -B "$pointex_repo/$pointex_build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE="$pointex_repo/$pointex_toolchain" >/dev/null &&
-        cmake --build "$pointex_repo/$pointex_build" -j "$(nproc)" --target "$@"
+# Builds Pointex.exe and witz.exe of the way this machine goes, then the given targets of its
+# tests, each build with its CMake preset: the 32-bit programs and their tests are two builds
+# (windows, windows-tests), the 64-bit twin one (windows64).
+wine_env_build() { # test targets...
+    local preset
+    for preset in "${pointex_presets[@]}"; do
+        (cd "$pointex_repo" && cmake --preset "$preset" >/dev/null) || return 1
+    done
+    cmake --build "$pointex_repo/$pointex_build" -j "$(nproc)" --target Pointex witz || return 1
+    [ $# -eq 0 ] || cmake --build "$pointex_repo/$pointex_tests_build" -j "$(nproc)" --target "$@"
 }
 
 # Starts the program exe in folder and checks with the end-to-end test FolderCheck that it shows
@@ -110,7 +115,7 @@ wine_env_folder_check() { # exe, folder
     local log status=0
     log=$(mktemp)
     POINTEX_EXE=$1 POINTEX_E2E_FOLDER=$2 \
-        wine "$pointex_repo/$pointex_build/tests/e2e/pointex_e2e.exe" \
+        wine "$pointex_repo/$pointex_tests_build/tests/e2e/pointex_e2e.exe" \
         --gtest_filter='FolderCheck.*' >"$log" 2>&1 || status=$?
     # A test that did not see the folder skips, which is no check at all.
     if [ $status -ne 0 ] || ! grep -q '^\[  PASSED  \] 1 test' "$log" || grep -q 'SKIPPED' "$log"; then
@@ -137,9 +142,10 @@ wine_env_stop() {
 
 wine_env_probe || return 1
 if [ "$pointex_wine_arch" = 64 ]; then
-    pointex_build=build/windows64 pointex_toolchain=cmake/toolchain-mingw-x86_64.cmake
+    pointex_presets=(windows64) pointex_build=build/windows64 pointex_tests_build=build/windows64
 else
-    pointex_build=build/windows pointex_toolchain=cmake/toolchain-mingw-i686.cmake
+    pointex_presets=(windows windows-tests)
+    pointex_build=build/windows pointex_tests_build=build/windows-tests
 fi
 if [ "$pointex_wine_arch" = 32 ]; then
     echo "wine: the 32-bit Pointex.exe under Wine: $pointex_wine_reason"

@@ -1,13 +1,17 @@
 #!/usr/bin/env python3
-"""Checks a shipped 32-bit program as a file, with MinGW-w64's objdump.
+"""Checks a shipped program as a file, with MinGW-w64's objdump.
+
+stripped OBJDUMP EXE: it holds no .debug_* section, and a shipped 32-bit program is no larger
+than SIZE_LIMITS allows it.
 
 imports OBJDUMP EXE LIST: the DLLs and functions it imports are exactly the rows of LIST that
 name the program, each row's documented minimum is Windows XP or older, and the PE subsystem
 version is at most 5.1, so that Windows XP SP3 starts it.
 
-sse2 OBJDUMP EXE: every function with SSE or MMX instructions is one of the byte loops in the
-namespace sse2::, which run only after the processor has reported SSE2; and those loops are
-there.
+sse2 OBJDUMP EXE UNSTRIPPED: every function with SSE or MMX instructions is one of the byte loops
+in the namespace sse2::, which run only after the processor has reported SSE2; and those loops
+are there. The function names come from UNSTRIPPED, the program as linked, whose sections must
+hold what EXE's hold, at the same addresses, besides its debug sections.
 """
 import os
 import re
@@ -16,6 +20,9 @@ import sys
 
 # What the list's last column may say: no Windows after XP, or "kept:" and why.
 OLD_ENOUGH = ("Windows 2000", "Windows XP", "msvcrt.dll of Windows XP", "kept:")
+# The shipped 32-bit programs' sizes in bytes: a little above what they are, so that debug
+# sections, a library linked in by mistake or a growth nobody decided on do not go unseen.
+SIZE_LIMITS = {"Pointex.exe": 450_000, "witz.exe": 750_000}
 FAST_LOOPS = ("sse2::countLineEnds(", "sse2::foldCase(", "sse2::skipChunksWithoutPair(")
 # xmm and mm registers, and the SSE instructions that name neither.
 VECTOR = re.compile(r"%x?mm\d|\b(movnti|[lms]fence|clflush\w*|prefetch\w*|[ls]dmxcsr|"
@@ -73,9 +80,39 @@ def check_imports(tool, exe, listing):
     return problems
 
 
-def check_sse2(tool, exe):
+def sections(tool, exe):
+    """The sections of a PE file: name -> (address, bytes; None where the file holds none)."""
+    found = {}
+    with open(exe, "rb") as data:
+        for line in objdump(tool, "-h", exe).splitlines():
+            fields = line.split()
+            # "  0 .text  00038ed8  00401000  00401000  00000600  2**2", then its flags.
+            if len(fields) == 7 and fields[0].isdigit():
+                name = fields[1]
+                size, address, offset = (int(fields[i], 16) for i in (2, 3, 5))
+                data.seek(offset)
+                found[name] = (address, data.read(size) if offset else None)
+    return found
+
+
+def check_stripped(tool, exe):
+    problems = [f"{name} is in the file: strip it" for name in sections(tool, exe)
+                if name.startswith(".debug")]
+    program, size = os.path.basename(exe), os.path.getsize(exe)
+    limit = SIZE_LIMITS.get(program) if "pei-i386" in objdump(tool, "-f", exe) else None
+    if limit and size > limit:
+        problems.append(f"{size} bytes, more than the {limit} it may have")
+    print(f"{program}: {size} bytes" + (f", at most {limit}" if limit else ""))
+    return problems
+
+
+def check_sse2(tool, exe, unstripped):
+    shipped, linked = sections(tool, exe), sections(tool, unstripped)
+    debug = {name for name in linked if name.startswith(".debug")}
+    if shipped != {name: linked[name] for name in linked.keys() - debug}:
+        return [f"{unstripped} is not {exe} with debug sections: their code differs"]
     functions, name = {}, None
-    for line in objdump(tool, "-d", "-C", "--no-show-raw-insn", exe).splitlines():
+    for line in objdump(tool, "-d", "-C", "--no-show-raw-insn", unstripped).splitlines():
         if match := re.match(r"[0-9a-f]+ <(.*)>:$", line):
             name = match.group(1)
         elif name and VECTOR.search(line):
@@ -91,12 +128,12 @@ def check_sse2(tool, exe):
 
 
 def main():
-    if len(sys.argv) < 4 or sys.argv[1] not in ("imports", "sse2"):
+    checks = {"stripped": (check_stripped, 2), "imports": (check_imports, 3),
+              "sse2": (check_sse2, 3)}
+    if len(sys.argv) < 2 or sys.argv[1] not in checks or len(sys.argv) != checks[sys.argv[1]][1] + 2:
         sys.exit(__doc__)
-    if sys.argv[1] == "imports":
-        problems = check_imports(*sys.argv[2:5])
-    else:
-        problems = check_sse2(*sys.argv[2:4])
+    check, _ = checks[sys.argv[1]]
+    problems = check(*sys.argv[2:])
     for problem in problems:
         print("FAIL:", problem)
     sys.exit(1 if problems else 0)
