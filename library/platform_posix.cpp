@@ -154,7 +154,11 @@ bool readWholeFile(const std::wstring& path, std::string& bytes) {
         return false;
     }
     struct stat status;
-    bool ok = fstat(descriptor, &status) == 0 && !S_ISDIR(status.st_mode);
+    bool ok = fstat(descriptor, &status) == 0;
+    if (ok && S_ISDIR(status.st_mode)) {
+        ok = false;
+        errno = EISDIR;
+    }
     bytes.clear();
     char block[64 * 1024];
     while (ok) {
@@ -168,8 +172,35 @@ bool readWholeFile(const std::wstring& path, std::string& bytes) {
         }
         bytes.append(block, static_cast<std::size_t>(count));
     }
+    // The reason of a failure outlives the close.
+    int error = errno;
     close(descriptor);
+    errno = error;
     return ok;
+}
+
+int lastSystemError() {
+    return errno;
+}
+
+std::wstring systemErrorText(int code) {
+    switch (code) {
+    case ENOENT:
+        return L"nicht gefunden";
+    case EACCES:
+    case EPERM:
+        return L"keine Berechtigung";
+    case ENOSPC:
+    case EDQUOT:
+        return L"der Datentr\u00e4ger ist voll";
+    case EROFS:
+        return L"der Datentr\u00e4ger ist schreibgesch\u00fctzt";
+    case ENAMETOOLONG:
+        return L"der Name ist zu lang";
+    default:
+        // The C library's words, in English: witz leaves the locale's messages unset.
+        return decodeName(std::strerror(code));
+    }
 }
 
 EntryKind entryKind(const std::wstring& path) {
