@@ -47,9 +47,13 @@ const Charset& charset() {
         if (locale == static_cast<locale_t>(0)) {
             locale = newlocale(LC_CTYPE_MASK, "C", static_cast<locale_t>(0));
         }
-        const char* name = nl_langinfo_l(CODESET, locale);
-        const bool utf8 = std::strcmp(name, "UTF-8") == 0;
-        const bool ascii = std::strcmp(name, "ANSI_X3.4-1968") == 0;
+        // nl_langinfo_l names the C locale's character set in a static program; nl_langinfo
+        // within uselocale names the chosen one.
+        locale_t previous = uselocale(locale);
+        const std::string name = nl_langinfo(CODESET);
+        uselocale(previous);
+        const bool utf8 = name == "UTF-8";
+        const bool ascii = name == "ANSI_X3.4-1968";
         return Charset{locale, utf8, !utf8 && !ascii};
     }();
     return chosen;
