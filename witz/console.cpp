@@ -1,6 +1,9 @@
 // witz's output on every system: the buffers, the plain forms and the breaking of lines.
 #include "console.h"
 
+#include <cstdint>
+#include <cstring>
+
 #include "import/encoding.h"
 #include "library/utf8.h"
 
@@ -13,6 +16,7 @@ constexpr std::size_t markSize = 3;
 constexpr std::size_t bufferLimit = 64 * 1024;
 
 std::string buffers[2];
+std::string spares[2];
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
@@ -116,20 +120,25 @@ void removeMarks(std::string& text) {
 // Writes the buffer's text, or with whole false only its ended lines.
 void flushStream(Stream stream, bool whole) {
     std::string& buffer = buffers[static_cast<int>(stream)];
-    const std::size_t end = whole ? buffer.size() : buffer.rfind('\n') + 1;
+    const std::size_t width = terminal.columns(stream);
+    // Only a terminal's lines are broken, and so need to be whole.
+    const std::size_t end = whole || width == 0 ? buffer.size() : buffer.rfind('\n') + 1;
     if (end == 0) {
         return;
     }
-    std::string rest = buffer.substr(end);
-    buffer.resize(end);
-    usePlainForms(buffer, stream);
-    if (const std::size_t width = terminal.columns(stream); width > 0) {
-        terminal.write(stream, wrapText(buffer, width));
+    // The text leaves its buffer for a second one, and both keep their room for the next text.
+    std::string& text = spares[static_cast<int>(stream)];
+    text.swap(buffer);
+    buffer.assign(text, end, std::string::npos);
+    text.resize(end);
+    usePlainForms(text, stream);
+    if (width > 0) {
+        terminal.write(stream, wrapText(text, width));
     } else {
-        removeMarks(buffer);
-        terminal.write(stream, buffer);
+        removeMarks(text);
+        terminal.write(stream, text);
     }
-    buffer = std::move(rest);
+    text.clear();
 }
 
 } // namespace
@@ -174,12 +183,34 @@ std::string wrapText(const std::string& text, std::size_t width) {
 }
 
 void usePlainForms(std::string& text, Stream stream) {
+    // A joke's characters are ISO 8859-1's. Where the output holds those of them that have a
+    // plain form, only characters from U+0100 on (UTF-8 from the byte 0xC4 on) need a look.
+    unsigned char first = 0xC4;
+    for (char32_t c = 0xA0; c <= 0xFF; ++c) {
+        if (plainForm(c) != nullptr && !terminal.holds(stream, c)) {
+            first = 0x80;
+        }
+    }
+    // Whether a byte of a word is first or more, without a carry between the bytes.
+    constexpr std::uint64_t ones = 0x0101010101010101, highs = 0x8080808080808080;
+    const std::uint64_t add = ones * (0x80 - (first - 0x80));
+    auto hasFirst = [add](std::uint64_t word) { return ((word & ~highs) + add) & word & highs; };
     const auto* data = reinterpret_cast<const unsigned char*>(text.data());
     std::string shown;
     std::size_t copied = 0; // text before this is in shown
     for (std::size_t i = 0; i < text.size();) {
-        if (data[i] < 0x80) {
-            ++i;
+        // Most of a text has no such byte: 32 bytes a step, then eight.
+        std::uint64_t words[4];
+        while (i + 32 <= text.size() &&
+               (std::memcpy(words, data + i, 32), (hasFirst(words[0]) | hasFirst(words[1]) |
+                                                   hasFirst(words[2]) | hasFirst(words[3])) == 0)) {
+            i += 32;
+        }
+        while (i + 8 <= text.size() && (std::memcpy(words, data + i, 8), hasFirst(words[0]) == 0)) {
+            i += 8;
+        }
+        if (i == text.size() || data[i] < first) {
+            i += i < text.size();
             continue;
         }
         char32_t c = 0;

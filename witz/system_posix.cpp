@@ -36,8 +36,11 @@ std::size_t terminalColumns(Stream stream) {
 struct Charset {
     locale_t locale;
     bool utf8;
-    // Text goes out as UTF-8 unless the locale names another real character set: the C locale's
-    // ASCII says nothing of the terminal, and witz has always written UTF-8 there.
+    // The C locale's ASCII says nothing of the terminal: witz writes UTF-8 there as it always
+    // has, a joke's characters (those of ISO 8859-1) as they are, and the plain forms only for
+    // its own typographic characters beyond them.
+    bool ascii;
+    // Text goes out as UTF-8 unless the locale names another character set.
     bool convert;
 };
 
@@ -54,7 +57,7 @@ const Charset& charset() {
         uselocale(previous);
         const bool utf8 = name == "UTF-8";
         const bool ascii = name == "ANSI_X3.4-1968";
-        return Charset{locale, utf8, !utf8 && !ascii};
+        return Charset{locale, utf8, ascii, !utf8 && !ascii};
     }();
     return chosen;
 }
@@ -70,7 +73,7 @@ std::string inLocale(char32_t c) {
 }
 
 bool localeHolds(Stream, char32_t c) {
-    return c < 0x80 || charset().utf8 || !inLocale(c).empty();
+    return c < 0x80 || charset().utf8 || (charset().ascii && c <= 0xFF) || !inLocale(c).empty();
 }
 
 // UTF-8 in the locale's character set; a character it lacks stays UTF-8, as witz wrote it before,
@@ -96,7 +99,11 @@ std::string inLocaleCharset(const std::string& text) {
 
 void writeOut(Stream stream, const std::string& text) {
     // A closed pipe: nothing more can be shown.
-    platform::writeAll(descriptorOf(stream), charset().convert ? inLocaleCharset(text) : text);
+    if (charset().convert) {
+        platform::writeAll(descriptorOf(stream), inLocaleCharset(text));
+    } else {
+        platform::writeAll(descriptorOf(stream), text);
+    }
 }
 
 } // namespace
