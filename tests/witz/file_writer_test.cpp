@@ -9,13 +9,6 @@
 #include <thread>
 
 #include "library/file_writer.h"
-#include "library/platform.h"
-
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <cerrno>
-#endif
 
 namespace {
 
@@ -109,39 +102,6 @@ TEST_F(FileWriterTest, NewFileNeverReplacesOne) {
     EXPECT_EQ(fileBytes(root / "Witze" / "Neu"), "alt");
     EXPECT_EQ(namesIn(root / "Witze"), Names{"Neu"});
     EXPECT_EQ(namesIn(root), Names{"Witze"});
-}
-
-// The common system errors in words of witz's own, whatever the system's language; the system's
-// text for the rest.
-TEST(SystemErrors, CommonOnesInOurWords) {
-#ifdef _WIN32
-    const std::pair<int, const wchar_t*> words[] = {
-        {ERROR_FILE_NOT_FOUND, L"nicht gefunden"},
-        {ERROR_PATH_NOT_FOUND, L"nicht gefunden"},
-        {ERROR_ACCESS_DENIED, L"keine Berechtigung"},
-        {ERROR_DISK_FULL, L"der Datentr\u00e4ger ist voll"},
-        {ERROR_WRITE_PROTECT, L"der Datentr\u00e4ger ist schreibgesch\u00fctzt"},
-        {ERROR_FILENAME_EXCED_RANGE, L"der Name ist zu lang"},
-    };
-    const int other = ERROR_SHARING_VIOLATION;
-#else
-    const std::pair<int, const wchar_t*> words[] = {
-        {ENOENT, L"nicht gefunden"},
-        {EACCES, L"keine Berechtigung"},
-        {ENOSPC, L"der Datentr\u00e4ger ist voll"},
-        {EROFS, L"der Datentr\u00e4ger ist schreibgesch\u00fctzt"},
-        {ENAMETOOLONG, L"der Name ist zu lang"},
-    };
-    const int other = EBUSY;
-#endif
-    for (const auto& [code, text] : words) {
-        EXPECT_EQ(platform::systemErrorText(code), text) << code;
-    }
-    const std::wstring rest = platform::systemErrorText(other);
-    EXPECT_FALSE(rest.empty());
-    for (const auto& [code, text] : words) {
-        EXPECT_NE(rest, text);
-    }
 }
 
 // In German words of witz's own, whatever the system's language.
