@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include "file_writer_system.h"
+#include "platform.h"
 #include "platform_posix.h"
 
 void (*beforeRename)() = nullptr;
@@ -79,7 +80,7 @@ class InterruptsHeld {
 };
 
 std::wstring failure(const std::wstring& what, const std::wstring& path) {
-    return what + L" \u201E" + path + L"\u201C: " + platform::decodeName(std::strerror(errno));
+    return what + L" \u201E" + path + L"\u201C: " + platform::systemErrorText(errno);
 }
 
 std::wstring withoutEndSlashes(std::wstring folder) {

@@ -12,6 +12,7 @@
 #include <windows.h>
 
 #include "file_writer_system.h"
+#include "platform.h"
 #include "win32_handle.h"
 
 void (*beforeRename)() = nullptr;
@@ -63,7 +64,8 @@ class InterruptGuard {
 };
 
 std::wstring failure(const std::wstring& what, const std::wstring& path) {
-    return what + L" \u201E" + path + L"\u201C (Fehler " + std::to_wstring(GetLastError()) + L")";
+    return what + L" \u201E" + path + L"\u201C: " +
+           platform::systemErrorText(static_cast<int>(GetLastError()));
 }
 
 bool isSeparator(wchar_t c) {

@@ -1,10 +1,11 @@
-// Whole files, entry kinds and writing all of a buffer on POSIX systems: what witz reads and
-// writes besides the library's text-mode reading, in a file of its own so that a program that
-// only browses links none of it.
+// Whole files, entry kinds, system errors in German words and writing all of a buffer on POSIX
+// systems: what witz reads and writes besides the library's text-mode reading, in a file of its
+// own so that a program that only browses links none of it.
 #include "platform.h"
 #include "platform_posix.h"
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,7 +18,11 @@ bool readWholeFile(const std::wstring& path, std::string& bytes) {
         return false;
     }
     struct stat status;
-    bool ok = fstat(descriptor, &status) == 0 && !S_ISDIR(status.st_mode);
+    bool ok = fstat(descriptor, &status) == 0;
+    if (ok && S_ISDIR(status.st_mode)) {
+        ok = false;
+        errno = EISDIR;
+    }
     bytes.clear();
     char block[64 * 1024];
     while (ok) {
@@ -31,8 +36,35 @@ bool readWholeFile(const std::wstring& path, std::string& bytes) {
         }
         bytes.append(block, static_cast<std::size_t>(count));
     }
+    // The reason of a failure outlives the close.
+    int error = errno;
     close(descriptor);
+    errno = error;
     return ok;
+}
+
+int lastSystemError() {
+    return errno;
+}
+
+std::wstring systemErrorText(int code) {
+    switch (code) {
+    case ENOENT:
+        return L"nicht gefunden";
+    case EACCES:
+    case EPERM:
+        return L"keine Berechtigung";
+    case ENOSPC:
+    case EDQUOT:
+        return L"der Datentr\u00e4ger ist voll";
+    case EROFS:
+        return L"der Datentr\u00e4ger ist schreibgesch\u00fctzt";
+    case ENAMETOOLONG:
+        return L"der Name ist zu lang";
+    default:
+        // The C library's words, in English: witz leaves the locale's messages unset.
+        return decodeName(std::strerror(code));
+    }
 }
 
 EntryKind entryKind(const std::wstring& path) {

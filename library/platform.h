@@ -1,6 +1,6 @@
 // The little the joke library and witz need from the operating system, one implementation per
-// system: the file system (the atomic writer is in file_writer.h), the message box and the
-// runtime's random generator.
+// system: the file system (the atomic writer is in file_writer.h), the words for its errors, the
+// message box and the runtime's random generator.
 #pragma once
 
 #include <cstddef>
@@ -48,8 +48,17 @@ using OpenTextFileFunction = TextFile* (*)(const std::wstring& path);
 extern OpenTextFileFunction openTextFile;
 
 // The whole content of a file as it is stored, without the text-mode rules; false when it
-// cannot be read (a folder cannot).
+// cannot be read (a folder cannot), with lastSystemError() saying why.
 bool readWholeFile(const std::wstring& path, std::string& bytes);
+
+// The code of the last system call that failed: errno on POSIX systems, GetLastError() on
+// Windows.
+int lastSystemError();
+// Words for a system error that fit into a German sentence ("Kann ... nicht lesen: nicht
+// gefunden"): our own for the common ones (not found, no permission, disk full, read-only, a name
+// too long), which the system would give in English or the user's language; the system's own
+// text for the rest.
+std::wstring systemErrorText(int code);
 
 enum class EntryKind { missing, file, folder };
 // What a path names; a dangling link is a file, since its name is taken.

@@ -58,8 +58,8 @@ echo "the order of witz.exe (FindFirstFileW) for $(wc -l <"$order/native.txt") n
     "cmd's dir for $(wc -l <"$order/dir.txt") names of letters, digits and blanks"
 rm -rf "$order"
 
-# witz.exe writes a pipe in the console's code page; started from here it has no console (chcp
-# answers 0), and then it is the OEM code page of Wine's locale.
+# witz.exe writes a pipe in the console's code page, with CR LF line ends; started from here it has
+# no console (chcp answers 0), and then it is the OEM code page of Wine's locale.
 codepage=$(wine cmd /c chcp </dev/null | tr -dc 0-9)
 if [ "${codepage:-0}" = 0 ]; then
     codepage=$(wine reg query 'HKLM\System\CurrentControlSet\Control\Nls\CodePage' /v OEMCP \
@@ -67,7 +67,7 @@ if [ "${codepage:-0}" = 0 ]; then
 fi
 echo "== the Windows console witz.exe under Wine ($pointex_build, output in code page $codepage)"
 # One at a time: parallel Wine starts are flaky.
-python3 scripts/witz_fortunes.py --every 100 --jobs 1 --encoding "cp$codepage" \
+python3 scripts/witz_fortunes.py --every 100 --jobs 1 --encoding "cp$codepage" --crlf \
     wine "$pointex_build/witz/witz.exe"
 
 echo "== the imported collection in Pointex.exe under Wine ($pointex_build)"
@@ -89,10 +89,22 @@ drop_fail() { # text
     echo "FAIL: $1" >&2
     drop_failures=$((drop_failures + 1))
 }
-# Text encoded as witz.exe encodes a pipe: characters the code page lacks become "?".
-in_codepage() { # text
-    python3 -c 'import sys; sys.stdout.buffer.write(sys.argv[2].encode(sys.argv[1], "replace"))' \
-        "cp$codepage" "$1"
+# Text as witz.exe writes a pipe in a code page (by default the one found above), with this
+# script's own table of plain forms (witz_fortunes.py's): a character the code page lacks takes
+# its plain form, else "?"; lines end with CR LF.
+in_codepage() { # text [code page]
+    python3 -c '
+import sys
+sys.path.insert(0, "scripts")
+from witz_fortunes import PLAIN
+codepage, text = sys.argv[1:3]
+def held(c):
+    try:
+        return c.encode(codepage)
+    except UnicodeEncodeError:
+        return PLAIN.get(c, "?").encode(codepage)
+sys.stdout.buffer.write(b"".join(held(c) for c in text.replace("\n", "\r\n")))
+' "cp${2:-$codepage}" "$1"
 }
 witz_exe() { # arguments...: runs witz.exe in $drop; $status and $drop/out (both streams) tell
     status=0
@@ -113,6 +125,7 @@ ende..txt: \"ende.\" taugt nicht als Kategorie: Ein Dateiname darf unter Windows
 ende..txt: Benenne die Datei um und ziehe sie noch einmal auf witz.exe.
 Tiere.fortune: Witze\\Tiere: 2 Witze geschrieben, $report Gelesen: Tiere.fortune als Fortune-Datei in UTF-8.
 2 von 3 Dateien übernommen.
+Pointex zeigt die Kategorien „Rätsel“ und „Tiere“ ab seinem nächsten Start.
 ") || drop_fail "drop: the reports: $(cat "$drop/out")"
 if [ "$(ls "$exe_folder/Witze" | paste -sd,)" != "Rätsel,Tiere" ] ||
     ! cmp -s "$exe_folder/Witze/Rätsel" <(printf 'Wer wei\xdf es?\x12Niemand \xa9.') ||
@@ -159,7 +172,7 @@ done
 status=0
 (cd "$exe_folder" && wine ./witz.exe >"$drop/out" 2>&1 </dev/null) || status=$?
 if [ $status != 0 ] || grep -qa "Eingabetaste" "$drop/out" ||
-    ! grep -qaxE "Tiere: [1-4]/4|$(in_codepage "Rätsel: 1/1")" "$drop/out"; then
+    ! tr -d '\r' <"$drop/out" | grep -qaxE "Tiere: [1-4]/4|$(in_codepage "Rätsel: 1/1")"; then
     drop_fail "no arguments: status $status, $(cat "$drop/out")"
 fi
 [ "$(ls "$exe_folder/Witze" | paste -sd,)" = "Rätsel,Tiere" ] ||
@@ -175,6 +188,50 @@ fi
 [ $drop_failures = 0 ] || exit 1
 echo "dropped files, folders and gone paths, the advised command, redirected output, names in" \
     "other case, starts that are no drop: as expected"
+
+echo "== witz.exe in consoles of code page 850 and 1252, its output redirected ($pointex_build)"
+# wineconsole gives witz.exe a console whose code page chcp sets. Redirected, witz.exe writes only
+# what that code page holds, the plain forms for the rest (never "?" for a character of the
+# text), with CR LF line ends; "/?" shows the help, and a system error comes in German words.
+console=$(mktemp -d)
+trap 'wine_env_stop; rm -rf "$drop" "$console"' EXIT
+console_failures=0
+# Wine passes a quote inside cmd's command line on as \", which cmd does not take: the paths here
+# hold no blanks and go without quotes.
+witz_console() { # code page, output file in $console, arguments...
+    local page=$1 out=$2
+    shift 2
+    (cd "$console" && wine wineconsole cmd /c \
+        "chcp $page >nul & $(winepath -w "$repo/$pointex_build/witz/witz.exe") $* >$out 2>&1" \
+        </dev/null >/dev/null 2>&1) || true
+}
+build/native/witz/witz import --help >"$console/help.txt"
+missing=$(winepath -w "$console")\\fehlt.txt
+for page in 850 1252; do
+    witz_console $page import.$page import --help
+    witz_console $page slash.$page /?
+    witz_console $page help.$page --help
+    witz_console $page missing.$page import "$missing" --nach Neu
+    if ! cmp -s "$console/import.$page" <(in_codepage "$(cat "$console/help.txt")
+" $page); then
+        echo "FAIL: import --help in code page $page:" >&2
+        diff <(in_codepage "$(cat "$console/help.txt")
+" $page | od -c) <(od -c "$console/import.$page") | head -20 >&2
+        console_failures=$((console_failures + 1))
+    fi
+    if [ ! -s "$console/slash.$page" ] || ! cmp -s "$console/slash.$page" "$console/help.$page"; then
+        echo "FAIL: /? in code page $page: $(head -c 300 "$console/slash.$page")" >&2
+        console_failures=$((console_failures + 1))
+    fi
+    if ! cmp -s "$console/missing.$page" <(in_codepage "witz: Kann „$missing“ nicht lesen: nicht gefunden. Nichts geschrieben.
+" $page); then
+        echo "FAIL: a missing source in code page $page: $(cat "$console/missing.$page")" >&2
+        console_failures=$((console_failures + 1))
+    fi
+done
+[ $console_failures = 0 ] || exit 1
+echo "import --help ($(wc -l <"$console/import.850") lines), /? and a missing file: the characters" \
+    "of code pages 850 and 1252, plain forms for the rest, CR LF line ends"
 
 echo "== the native witz import under strace: nothing written in Witze but by the final rename"
 scripts/test-import-trace.sh "$repo/build/native/witz/witz"

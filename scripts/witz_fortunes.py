@@ -3,7 +3,7 @@
 script's own reading of the records: the counts of `witz liste`, the text of `witz zeige` for
 every record (or every n-th with --every), the hits of `witz suche` against `grep -c`, and a
 clean `witz pruefe`. witz writes UTF-8 to a pipe, and witz.exe the console's code page (--encoding:
-characters that code page lacks come out as "?")."""
+characters that code page lacks come out as "?") with CR LF line ends (--crlf)."""
 import argparse
 import concurrent.futures
 import os
@@ -107,6 +107,7 @@ def main():
     parser.add_argument("--jobs", type=int, default=2, help="witz processes at once")
     parser.add_argument("--keep", help="write the collection below this folder and keep it")
     parser.add_argument("--encoding", default="utf-8", help="the encoding witz writes a pipe in")
+    parser.add_argument("--crlf", action="store_true", help="witz ends lines with CR LF")
     options = parser.parse_args()
     witz = options.witz
     encoding = options.encoding
@@ -149,7 +150,8 @@ def main():
     def show(job):
         name, number, record = job
         done = run(witz, "-C", work, "zeige", name, str(number), retry=True)
-        expected = (record + "\n").encode(encoding, "replace")
+        expected = (record + "\n").replace("\n", "\r\n" if options.crlf else "\n")
+        expected = expected.encode(encoding, "replace")
         return None if done.stdout == expected else (
             f"zeige {name} {number}: status {done.returncode}, {done.stdout!r} != {expected!r}, "
             f"{done.stderr!r}")

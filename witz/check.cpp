@@ -195,7 +195,8 @@ int runCheck(const Arguments& args) {
                               : args.positional[0];
     std::vector<platform::FolderEntry> entries;
     if (!platform::listFolder(folder + platform::pathSeparator + L"*", entries)) {
-        complain(L"Kann den Ordner \u201E" + folder + L"\u201C nicht lesen.");
+        complain(L"Kann den Ordner \u201E" + folder + L"\u201C nicht lesen: " +
+                 platform::systemErrorText(platform::lastSystemError()) + L".");
         return failed;
     }
     std::size_t files = 0;
@@ -221,8 +222,9 @@ int runCheck(const Arguments& args) {
         }
         std::string bytes;
         if (!platform::readWholeFile(folder + platform::pathSeparator + entry.name, bytes)) {
-            text += entry.name +
-                    L": l\u00e4sst sich nicht \u00f6ffnen: Pointex zeigt dann keine Kategorie\n";
+            text += entry.name + L": l\u00e4sst sich nicht \u00f6ffnen (" +
+                    platform::systemErrorText(platform::lastSystemError()) +
+                    L"): Pointex zeigt dann keine Kategorie\n";
             ++found;
             continue;
         }

@@ -1,10 +1,14 @@
 // witz's command table, the parsing of its arguments, its help texts and its entry.
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <string>
+#include <utility>
 
+#include "console.h"
 #include "library/file_names.h"
 #include "library/platform.h"
-#include "system.h"
+#include "resources/version.h"
 #include "witz.h"
 
 namespace {
@@ -55,7 +59,7 @@ const Command commands[] = {
      2,
      runShow},
     {L"suche",
-     L"witz suche TEXT [--kategorie K] [--gross-klein]",
+     L"witz suche TEXT [--kategorie K] [--gross-klein | -i]",
      L"alle Witze mit TEXT, eine Zeile je Treffer: Kategorie:Nummer: Text",
      L"Sucht wie Pointex: mindestens drei Zeichen, jeder Witz mit L\u00f6sung ganz, ein\n"
      L"Treffer je Witz. Gro\u00df- und Kleinbuchstaben gelten als gleich, auch \u00c4, \u00d6, "
@@ -67,8 +71,10 @@ const Command commands[] = {
      L"f\u00fcr jeden Zeilenumbruch.\n"
      L"  --kategorie K   nur in Kategorie K (Dateiname oder Nummer)\n"
      L"  --gross-klein   Gro\u00df- und Kleinschreibung beachten\n"
+     L"  -i              Gro\u00df- und Kleinschreibung gleich, wie ohne Option (f\u00fcr\n"
+     L"                  grep-Gewohnte)\n"
      L"Exit-Status wie grep: 0 mit Treffern, 1 ohne, 2 bei einem Fehler.\n",
-     {L"--gross-klein"},
+     {L"--gross-klein", L"-i"},
      {L"--kategorie"},
      1,
      1,
@@ -90,13 +96,12 @@ const Command commands[] = {
      L"           unter der Antwort davor; ohne \"%\" und Abs\u00e4tze beginnt eine Frage\n"
      L"           nach einer Antwort das n\u00e4chste R\u00e4tsel\n"
      L"Quellen in UTF-8, UTF-16 mit BOM, sonst Windows-1252 (\"ANSI\"); Zeilenenden LF\n"
-     L"oder CR LF. Typografische Zeichen werden schlicht "
-     L"(\u201E\u201C\u201D\u201A\u2018\u2019\u00AB\u00BB zu \" und ',\n"
-     L"\u2013 \u2014 zu -, \u2026 zu ..., \u20AC zu EUR, gesch\u00fctzte Leerzeichen zu "
-     L"Leerzeichen); andere\n"
-     L"Zeichen au\u00dferhalb von ISO 8859-1, die Steuerzeichen 0x80 bis 0x9F und die\n"
-     L"Bytes 0x00, 0x0D (ohne LF), 0x0F, 0x11, 0x12 und 0x1A brechen ab. Ordner,\n"
-     L"Dateien mit Bytes 0x00 und strfile-Indizes (.dat) werden abgelehnt.\n"
+     L"oder CR LF. Typografische Anf\u00fchrungszeichen und Apostrophe werden schlicht\n"
+     L"(\" und '), Striche -, Auslassungspunkte ..., das Eurozeichen EUR, gesch\u00fctzte\n"
+     L"Leerzeichen Leerzeichen; andere Zeichen au\u00dferhalb von ISO 8859-1, die\n"
+     L"Steuerzeichen 0x80 bis 0x9F und die Bytes 0x00, 0x0D (ohne LF), 0x0F, 0x11,\n"
+     L"0x12 und 0x1A brechen ab. Ordner, Dateien mit Bytes 0x00 und strfile-Indizes\n"
+     L"(.dat) werden abgelehnt.\n"
      L"  --nach NAME        die Kategorie (ein unter Windows g\u00fcltiger Dateiname)\n"
      L"  --format F         fortune, text, liste oder raetsel statt der Erkennung\n"
      L"  --ersetzen         solche Zeichen als \"?\" schreiben statt abzubrechen\n"
@@ -169,7 +174,10 @@ void showOverview() {
         L"             ohne Befehl: erst eine Kategorie ziehen, dann einen Witz daraus,\n"
         L"             wie Pointex' Knopf \u201EZ. Kat. & Witz\u201C (kleine Kategorien "
         L"\u00f6fter)\n"
-        L"  --help     diese Hilfe; nach einem Befehl dessen Hilfe\n";
+        L"  --help     diese Hilfe (auch -h, -? und /?); nach einem Befehl dessen Hilfe\n"
+        L"  --version  die Version von witz\n\n"
+        L"Befehle und Optionen gehen auch mit \u00e4, \u00f6, \u00fc und \u00df "
+        L"(pr\u00fcfe, --anh\u00e4ngen).\n";
     say(text);
 }
 
@@ -180,7 +188,7 @@ void showHelp(const Command& command) {
 
 const Command* findCommand(const std::wstring& name) {
     for (const Command& command : commands) {
-        if (name == command.name) {
+        if (asciiSpelling(name) == command.name) {
             return &command;
         }
     }
@@ -240,6 +248,18 @@ void speakAbout(const std::wstring& name) {
     subject = name;
 }
 
+std::wstring asciiSpelling(const std::wstring& word) {
+    static const std::pair<wchar_t, const wchar_t*> spellings[] = {
+        {L'\u00e4', L"ae"}, {L'\u00f6', L"oe"}, {L'\u00fc', L"ue"}, {L'\u00df', L"ss"}};
+    std::wstring spelled;
+    for (wchar_t c : word) {
+        const auto* found = std::find_if(std::begin(spellings), std::end(spellings),
+                                         [c](const auto& spelling) { return spelling.first == c; });
+        spelled += found != std::end(spellings) ? std::wstring(found->second) : std::wstring(1, c);
+    }
+    return spelled;
+}
+
 std::wstring counted(std::uint64_t count, const wchar_t* one, const wchar_t* many) {
     return std::to_wstring(count) + L" " + (count == 1 ? one : many);
 }
@@ -255,6 +275,12 @@ std::wstring quotedList(const std::vector<std::wstring>& names) {
     return text;
 }
 
+std::wstring shownAtNextStart(const std::vector<std::wstring>& categories) {
+    return L"Pointex zeigt " +
+           std::wstring(categories.size() == 1 ? L"die Kategorie " : L"die Kategorien ") +
+           quotedList(categories) + L" ab seinem n\u00e4chsten Start.\n";
+}
+
 bool libraryWarned() {
     return warned;
 }
@@ -268,8 +294,14 @@ int runWitz(const std::vector<std::wstring>& args) {
     bool directoryGiven = false;
     std::wstring shortcut; // a category named where a command goes
     bool optionsEnded = false;
+    bool version = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::wstring& arg = args[i];
+        // Every console program of Windows shows its help for "/?".
+        if (!optionsEnded && arg == L"/?") {
+            help = true;
+            continue;
+        }
         bool isOption = !optionsEnded && arg.size() > 1 && arg[0] == L'-';
         if (!isOption) {
             if (command == nullptr) {
@@ -287,8 +319,10 @@ int runWitz(const std::vector<std::wstring>& args) {
         }
         if (arg == L"--") {
             optionsEnded = true;
-        } else if (arg == L"--help" || arg == L"-h") {
+        } else if (arg == L"--help" || arg == L"-h" || arg == L"-?") {
             help = true;
+        } else if (arg == L"--version") {
+            version = true;
         } else if (arg == L"-C") {
             if (i + 1 == args.size()) {
                 return usageError(L"-C braucht einen Ordner.", command);
@@ -297,7 +331,7 @@ int runWitz(const std::vector<std::wstring>& args) {
             directoryGiven = true;
         } else {
             std::size_t equals = arg.find(L'=');
-            std::wstring name = arg.substr(0, equals);
+            std::wstring name = asciiSpelling(arg.substr(0, equals));
             // Before any command word the options are those of the command without a name.
             const Command* owner = command != nullptr ? command : &commands[0];
             if (owner->flags.count(name) != 0 && equals == std::wstring::npos) {
@@ -312,6 +346,12 @@ int runWitz(const std::vector<std::wstring>& args) {
                 return usageError(L"Unbekannte Option \u201E" + arg + L"\u201C.", command);
             }
         }
+    }
+    if (version) {
+        say(L"witz " + std::to_wstring(POINTEX_VERSION_MAJOR) + L"." +
+            std::to_wstring(POINTEX_VERSION_MINOR) + L"." + std::to_wstring(POINTEX_VERSION_PATCH) +
+            L"\n");
+        return success;
     }
     if (help && !shortcut.empty()) {
         return usageError(L"Unbekannter Befehl \u201E" + shortcut + L"\u201C.", nullptr);

@@ -5,7 +5,7 @@
 
 #include "library/file_names.h"
 #include "library/platform.h"
-#include "system.h"
+#include "console.h"
 #include "witz.h"
 
 namespace {
@@ -32,9 +32,9 @@ std::wstring quoted(const std::wstring& argument) {
 ImportAdvice adviceFor(const std::wstring& program, const std::wstring& folder,
                        const std::wstring& path) {
     const std::wstring name = L"\n" + shownName(path) + L": ";
-    const std::wstring command = L"\n    " + quoted(program) + L" -C " + quoted(folder) +
-                                 L" import " + quoted(path) + L" --nach " +
-                                 quoted(categoryOf(path));
+    const std::wstring command = L"\n" + std::wstring(1, host::wholeLine) + L"    " +
+                                 quoted(program) + L" -C " + quoted(folder) + L" import " +
+                                 quoted(path) + L" --nach " + quoted(categoryOf(path));
     const std::wstring again = L"noch einmal auf " + shownName(program);
     return {
         name + L"F\u00fcr eine neue Kategorie benenne die Datei um und ziehe sie " + again +
@@ -75,7 +75,7 @@ std::wstring categoryOf(const std::wstring& path) {
 
 int importDropped(const std::vector<std::wstring>& paths, const std::wstring& program) {
     const std::wstring folder = folderOf(program);
-    std::size_t imported = 0;
+    std::vector<std::wstring> categories;
     for (const std::wstring& path : paths) {
         speakAbout(shownName(path));
         platform::EntryKind kind = platform::entryKind(path);
@@ -88,11 +88,17 @@ int importDropped(const std::vector<std::wstring>& paths, const std::wstring& pr
             args.directory = folder;
             args.positional.push_back(path);
             args.values[L"--nach"] = categoryOf(path);
-            imported += importSources(args, adviceFor(program, folder, path)) == success;
+            if (importSources(args, adviceFor(program, folder, path)) == success) {
+                categories.push_back(categoryOf(path));
+            }
         }
         speakAbout(L"");
     }
+    const std::size_t imported = categories.size();
     say(std::to_wstring(imported) + L" von " + counted(paths.size(), L"Datei", L"Dateien") +
         L" \u00fcbernommen.\n");
+    if (imported > 0) {
+        say(shownAtNextStart(categories));
+    }
     return imported == paths.size() ? success : imported > 0 ? negative : failed;
 }

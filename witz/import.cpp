@@ -40,7 +40,9 @@ bool dropDuplicates(const std::wstring& folder, const std::wstring& except,
         std::string bytes;
         if (!platform::readWholeFile(folder + platform::pathSeparator + entry.name, bytes)) {
             error = L"Kann \u201E" + folder + platform::pathSeparator + entry.name +
-                    L"\u201C nicht lesen, also auch nicht mit den neuen Witzen vergleichen.";
+                    L"\u201C nicht lesen (" +
+                    platform::systemErrorText(platform::lastSystemError()) +
+                    L"), also auch nicht mit den neuen Witzen vergleichen.";
             return false;
         }
         finder.addFile(bytes);
@@ -93,7 +95,7 @@ bool chooseFormat(const Arguments& args, SourceFormat& format) {
         return true;
     }
     for (const FormatEntry& entry : sourceFormats) {
-        if (given->second == entry.option) {
+        if (asciiSpelling(given->second) == entry.option) {
             format = entry.format;
             return true;
         }
@@ -141,8 +143,9 @@ int readSource(const std::wstring& source, std::string& bytes) {
                  L"\u201C ist ein Ordner; gib die Dateien darin an. Nichts geschrieben.");
         return failed;
     }
-    if (kind == platform::EntryKind::missing || !platform::readWholeFile(source, bytes)) {
-        complain(L"Kann \u201E" + source + L"\u201C nicht lesen. Nichts geschrieben.");
+    if (!platform::readWholeFile(source, bytes)) {
+        complain(L"Kann \u201E" + source + L"\u201C nicht lesen: " +
+                 platform::systemErrorText(platform::lastSystemError()) + L". Nichts geschrieben.");
         return failed;
     }
     if (std::wstring why = whyNotText(bytes, source); !why.empty()) {
@@ -212,7 +215,8 @@ int importSources(const Arguments& args, const ImportAdvice& advice) {
     std::string existing;
     if (exists && append) {
         if (!platform::readWholeFile(path, existing)) {
-            complain(L"Kann \u201E" + path + L"\u201C nicht lesen.");
+            complain(L"Kann \u201E" + path + L"\u201C nicht lesen: " +
+                     platform::systemErrorText(platform::lastSystemError()) + L".");
             return failed;
         }
         if (std::size_t end = existing.find('\x1A'); end != std::string::npos) {
@@ -310,5 +314,9 @@ int runImport(const Arguments& args) {
         L" Mit --ersetzen werden sie als \"?\" geschrieben.",
         L"",
     };
-    return importSources(args, options);
+    int status = importSources(args, options);
+    if (status == success) {
+        say(shownAtNextStart({args.values.at(L"--nach")}));
+    }
+    return status;
 }

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "library/platform_posix.h"
-#include "system.h"
+#include "console.h"
 #include "witz.h"
 
 int main(int argc, char** argv) {

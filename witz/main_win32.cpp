@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "dropped.h"
-#include "system.h"
+#include "console.h"
 #include "witz.h"
 
 int wmain(int argc, wchar_t** argv) {

@@ -8,7 +8,7 @@
 #include "library/joke_library.h"
 #include "library/joke_reader.h"
 #include "library/platform.h"
-#include "system.h"
+#include "console.h"
 #include "witz.h"
 
 namespace {
@@ -248,6 +248,10 @@ void putLineAsUtf8(const unsigned char* line, std::size_t size, char*& to) {
 } // namespace
 
 int runSearch(const Arguments& args) {
+    if (args.has(L"-i") && args.has(L"--gross-klein")) {
+        complain(L"-i und --gross-klein schlie\u00dfen einander aus.");
+        return failed;
+    }
     std::unique_ptr<JokeLibrary> library = openLibrary(args);
     if (!library) {
         return failed;
@@ -266,6 +270,10 @@ int runSearch(const Arguments& args) {
     // and written some thousand at a time: output is most of the work of a search with many.
     std::uint32_t shownCategory = 0;
     std::string prefix;
+    // On a terminal, a hit's text continues under itself, past the category and number.
+    const std::string afterPlace = host::wraps(host::Stream::out)
+                                       ? std::string(": ") + host::indentMarkUtf8
+                                       : std::string(": ");
     std::string out;
     constexpr std::size_t batch = 64 * 1024;
     out.reserve(2 * batch);
@@ -281,7 +289,7 @@ int runSearch(const Arguments& args) {
         out.append(
             digits,
             std::to_chars(digits, digits + sizeof digits, static_cast<std::int32_t>(joke)).ptr);
-        out += ": ";
+        out += afterPlace;
         if (line == nullptr) {
             std::wstring text;
             library->readJokes(n, {joke},

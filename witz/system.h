@@ -1,8 +1,10 @@
-// What witz needs from the system beside the library's seam: the console, the environment, its
-// own place and the collections it falls back on.
-// One implementation per system (system_posix.cpp, system_win32.cpp).
+// What witz needs from the system beside the library's seam: the terminal or console its output
+// goes to, the environment, its own place and the collections it falls back on.
+// One implementation per system (system_posix.cpp, system_win32.cpp); console.h builds witz's
+// output on it.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -10,18 +12,21 @@ namespace host {
 
 enum class Stream { out, err };
 
-// Writes text to standard output or error: UTF-8, or on Windows UTF-16 to a console and the
-// console's code page elsewhere. Output is buffered until flush, and until an error is written,
-// so that a console shows both in the order they were written; tests replace the function to
-// record what a command writes.
-using WriteFunction = void (*)(Stream stream, const std::wstring& text);
-extern WriteFunction write;
-// The same for text already in UTF-8, the cheap way for much output (a search's hits).
-using WriteUtf8Function = void (*)(Stream stream, const std::string& text);
-extern WriteUtf8Function writeUtf8;
-// Text as UTF-8, the form writeUtf8 takes.
+// Where standard output and error go, as the system has them. Tests put one of their own in
+// place to record what witz writes.
+struct Terminal {
+    // The columns a line may fill on the terminal or console a stream goes to; 0 when the stream
+    // goes to a file or a pipe, whose lines are left whole.
+    std::size_t (*columns)(Stream stream);
+    // Whether the character set a stream is written in holds a character.
+    bool (*holds)(Stream stream, char32_t c);
+    // Writes UTF-8 text with LF line ends to a stream, in the form the system takes.
+    void (*write)(Stream stream, const std::string& text);
+};
+extern Terminal terminal;
+
+// Text as UTF-8, the form console.h works in.
 std::string toUtf8(const std::wstring& text);
-void flush();
 
 // Whether standard input and output are both a terminal, so that witz may wait for Enter.
 bool interactive();

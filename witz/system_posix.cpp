@@ -1,52 +1,117 @@
-// The system side of witz on POSIX systems: UTF-8 output, files and folders by name as UTF-8.
+// The system side of witz on POSIX systems: output in the locale's character set, files and
+// folders by name as UTF-8.
 #include "system.h"
 
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
+#include <cwchar>
+#include <langinfo.h>
+#include <locale.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include "library/platform_posix.h"
+#include "library/utf8.h"
 
 namespace host {
 namespace {
 
-std::string buffers[2];
+int descriptorOf(Stream stream) {
+    return stream == Stream::out ? 1 : 2;
+}
 
-void flushStream(Stream stream) {
-    std::string& buffer = buffers[static_cast<int>(stream)];
+std::size_t terminalColumns(Stream stream) {
+    winsize size{};
+    const int descriptor = descriptorOf(stream);
+    if (!isatty(descriptor) || ioctl(descriptor, TIOCGWINSZ, &size) != 0) {
+        return 0;
+    }
+    return size.ws_col;
+}
+
+// The character set the environment chooses (LC_ALL, LC_CTYPE, LANG), asked without setting
+// witz's own locale, so that its character tests stay those of the C locale everywhere.
+struct Charset {
+    locale_t locale;
+    bool utf8;
+    // The C locale's ASCII says nothing of the terminal: witz writes UTF-8 there as it always
+    // has, a joke's characters (those of ISO 8859-1) as they are, and the plain forms only for
+    // its own typographic characters beyond them.
+    bool ascii;
+    // Text goes out as UTF-8 unless the locale names another character set.
+    bool convert;
+};
+
+const Charset& charset() {
+    static const Charset chosen = [] {
+        locale_t locale = newlocale(LC_CTYPE_MASK, "", static_cast<locale_t>(0));
+        if (locale == static_cast<locale_t>(0)) {
+            locale = newlocale(LC_CTYPE_MASK, "C", static_cast<locale_t>(0));
+        }
+        // nl_langinfo_l names the C locale's character set in a static program; nl_langinfo
+        // within uselocale names the chosen one.
+        locale_t previous = uselocale(locale);
+        const std::string name = nl_langinfo(CODESET);
+        uselocale(previous);
+        const bool utf8 = name == "UTF-8";
+        const bool ascii = name == "ANSI_X3.4-1968";
+        return Charset{locale, utf8, ascii, !utf8 && !ascii};
+    }();
+    return chosen;
+}
+
+// The bytes of a character in the locale's character set; empty when it has none.
+std::string inLocale(char32_t c) {
+    char bytes[MB_LEN_MAX];
+    std::mbstate_t state{};
+    locale_t previous = uselocale(charset().locale);
+    std::size_t size = std::wcrtomb(bytes, static_cast<wchar_t>(c), &state);
+    uselocale(previous);
+    return size == static_cast<std::size_t>(-1) ? std::string() : std::string(bytes, size);
+}
+
+bool localeHolds(Stream, char32_t c) {
+    return c < 0x80 || charset().utf8 || (charset().ascii && c <= 0xFF) || !inLocale(c).empty();
+}
+
+// UTF-8 in the locale's character set; a character it lacks stays UTF-8, as witz wrote it before,
+// and so do the bytes of a file name that is no UTF-8.
+std::string inLocaleCharset(const std::string& text) {
+    std::string bytes;
+    bytes.reserve(text.size());
+    const auto* data = reinterpret_cast<const unsigned char*>(text.data());
+    for (std::size_t i = 0; i < text.size();) {
+        char32_t c = 0;
+        std::size_t length = data[i] < 0x80 ? 0 : decodeUtf8(data + i, text.size() - i, c);
+        std::string converted = length > 0 ? inLocale(c) : std::string();
+        if (length == 0 || converted.empty()) {
+            length = length > 0 ? length : 1;
+            bytes.append(text, i, length);
+        } else {
+            bytes += converted;
+        }
+        i += length;
+    }
+    return bytes;
+}
+
+void writeOut(Stream stream, const std::string& text) {
     // A closed pipe: nothing more can be shown.
-    platform::writeAll(stream == Stream::out ? 1 : 2, buffer);
-    buffer.clear();
-}
-
-void writeUtf8Text(Stream stream, const std::string& text) {
-    std::string& buffer = buffers[static_cast<int>(stream)];
-    buffer += text;
-    if (stream == Stream::err) {
-        flushStream(Stream::out);
+    if (charset().convert) {
+        platform::writeAll(descriptorOf(stream), inLocaleCharset(text));
+    } else {
+        platform::writeAll(descriptorOf(stream), text);
     }
-    if (stream == Stream::err || buffer.size() >= 64 * 1024) {
-        flushStream(stream);
-    }
-}
-
-void writeText(Stream stream, const std::wstring& text) {
-    writeUtf8Text(stream, platform::encodeName(text));
 }
 
 } // namespace
 
-WriteFunction write = writeText;
-WriteUtf8Function writeUtf8 = writeUtf8Text;
+Terminal terminal = {terminalColumns, localeHolds, writeOut};
 
 std::string toUtf8(const std::wstring& text) {
     return platform::encodeName(text);
-}
-
-void flush() {
-    flushStream(Stream::out);
-    flushStream(Stream::err);
 }
 
 bool interactive() {

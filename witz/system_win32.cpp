@@ -1,4 +1,4 @@
-// The system side of witz on Windows: UTF-16 to a console, the console's code page when
+// The system side of witz on Windows: UTF-16 to a console, the console's code page with CR LF when
 // redirected; wide file names; the program's folder and console.
 #include "system.h"
 
@@ -11,8 +11,6 @@
 namespace host {
 namespace {
 
-std::wstring buffers[2];
-
 HANDLE handleOf(Stream stream) {
     return GetStdHandle(stream == Stream::out ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
 }
@@ -22,18 +20,64 @@ bool isConsole(HANDLE handle) {
     return handle != INVALID_HANDLE_VALUE && handle != nullptr && GetConsoleMode(handle, &mode);
 }
 
-// cmd's "more", a file written by PowerShell 5.1's ">" and most other readers of a pipe decode it
-// with the console's code page (850 on a German Windows), so redirected text is written in it.
-// "chcp 65001" makes that UTF-8. A character the code page lacks becomes "?", never a look-alike.
-std::string inOutputCodePage(const std::wstring& shown) {
-    static const UINT codePage = GetConsoleOutputCP() != 0 ? GetConsoleOutputCP() : GetOEMCP();
-    if (codePage == CP_UTF8) {
-        return toUtf8(shown);
+std::size_t consoleColumns(Stream stream) {
+    CONSOLE_SCREEN_BUFFER_INFO info;
+    if (!GetConsoleScreenBufferInfo(handleOf(stream), &info)) {
+        return 0;
     }
-    // witz's own quotation marks, which the OEM code pages lack, as plain ones rather than "?".
-    std::wstring text = shown;
-    std::replace_if(
-        text.begin(), text.end(), [](wchar_t c) { return c == L'\u201E' || c == L'\u201C'; }, L'"');
+    // A console goes to the next line as soon as its last column is written, and the line's end
+    // would then leave an empty line: that column stays free.
+    const int width = info.srWindow.Right - info.srWindow.Left + 1;
+    return width > 1 ? static_cast<std::size_t>(width - 1) : 0;
+}
+
+// The code page witz writes in: the console's, also when redirected, since cmd's "more", a file
+// written by PowerShell 5.1's ">" and most other readers of a pipe decode it so ("chcp 65001"
+// makes it UTF-8); the OEM code page where witz has no console. The console's raster font shows
+// only this code page too.
+UINT outputCodePage() {
+    static const UINT codePage = GetConsoleOutputCP() != 0 ? GetConsoleOutputCP() : GetOEMCP();
+    return codePage;
+}
+
+bool codePageHolds(Stream, char32_t c) {
+    if (c < 0x80 || outputCodePage() == CP_UTF8) {
+        return true;
+    }
+    wchar_t units[2] = {static_cast<wchar_t>(c), 0};
+    int count = 1;
+    if (c > 0xFFFF) {
+        units[0] = static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10));
+        units[1] = static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+        count = 2;
+    }
+    char bytes[8];
+    BOOL lacking = FALSE;
+    int size = WideCharToMultiByte(outputCodePage(), WC_NO_BEST_FIT_CHARS, units, count, bytes,
+                                   sizeof bytes, nullptr, &lacking);
+    // Code pages such as the ISO 2022 ones take no flags: their text is written as it is.
+    return size == 0 || !lacking;
+}
+
+std::wstring fromUtf8(const std::string& text) {
+    int size =
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(size), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &wide[0], size);
+    return wide;
+}
+
+// Redirected text in the code page, with the line ends of Windows' text files. A character the
+// code page lacks (one without a plain form) becomes "?", never a look-alike.
+std::string inOutputCodePage(const std::string& utf8) {
+    std::wstring text;
+    for (wchar_t c : fromUtf8(utf8)) {
+        text += c == L'\n' ? L"\r\n" : std::wstring(1, c);
+    }
+    const UINT codePage = outputCodePage();
+    if (codePage == CP_UTF8) {
+        return toUtf8(text);
+    }
     const int length = static_cast<int>(text.size());
     DWORD flags = WC_NO_BEST_FIT_CHARS;
     const char* unknown = "?";
@@ -54,63 +98,40 @@ std::string inOutputCodePage(const std::wstring& shown) {
     return bytes;
 }
 
-void flushStream(Stream stream) {
-    std::wstring& buffer = buffers[static_cast<int>(stream)];
+void writeOut(Stream stream, const std::string& text) {
     HANDLE handle = handleOf(stream);
-    if (buffer.empty() || handle == INVALID_HANDLE_VALUE || handle == nullptr) {
-        buffer.clear();
+    if (text.empty() || handle == INVALID_HANDLE_VALUE || handle == nullptr) {
         return;
     }
     if (isConsole(handle)) {
+        const std::wstring wide = fromUtf8(text);
         // In pieces: old consoles refuse very long writes.
-        for (std::size_t done = 0; done < buffer.size();) {
-            DWORD piece = static_cast<DWORD>(std::min<std::size_t>(buffer.size() - done, 8192));
+        for (std::size_t done = 0; done < wide.size();) {
+            DWORD piece = static_cast<DWORD>(std::min<std::size_t>(wide.size() - done, 8192));
             DWORD written = 0;
-            if (!WriteConsoleW(handle, buffer.data() + done, piece, &written, nullptr) ||
+            if (!WriteConsoleW(handle, wide.data() + done, piece, &written, nullptr) ||
                 written == 0) {
                 break;
             }
             done += written;
         }
-    } else {
-        const std::string bytes = inOutputCodePage(buffer);
-        for (std::size_t done = 0; done < bytes.size();) {
-            DWORD written = 0;
-            if (!WriteFile(handle, bytes.data() + done, static_cast<DWORD>(bytes.size() - done),
-                           &written, nullptr) ||
-                written == 0) {
-                break;
-            }
-            done += written;
+        return;
+    }
+    const std::string bytes = inOutputCodePage(text);
+    for (std::size_t done = 0; done < bytes.size();) {
+        DWORD written = 0;
+        if (!WriteFile(handle, bytes.data() + done, static_cast<DWORD>(bytes.size() - done),
+                       &written, nullptr) ||
+            written == 0) {
+            break;
         }
+        done += written;
     }
-    buffer.clear();
-}
-
-void writeText(Stream stream, const std::wstring& text) {
-    std::wstring& buffer = buffers[static_cast<int>(stream)];
-    buffer += text;
-    if (stream == Stream::err) {
-        flushStream(Stream::out);
-    }
-    if (stream == Stream::err || buffer.size() >= 32 * 1024) {
-        flushStream(stream);
-    }
-}
-
-// A console takes UTF-16 and a redirected output its code page: one way through for both.
-void writeUtf8Text(Stream stream, const std::string& text) {
-    int size =
-        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &wide[0], size);
-    writeText(stream, wide);
 }
 
 } // namespace
 
-WriteFunction write = writeText;
-WriteUtf8Function writeUtf8 = writeUtf8Text;
+Terminal terminal = {consoleColumns, codePageHolds, writeOut};
 
 std::string toUtf8(const std::wstring& text) {
     int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr,
@@ -119,11 +140,6 @@ std::string toUtf8(const std::wstring& text) {
     WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &bytes[0], size,
                         nullptr, nullptr);
     return bytes;
-}
-
-void flush() {
-    flushStream(Stream::out);
-    flushStream(Stream::err);
 }
 
 bool interactive() {

@@ -45,10 +45,15 @@ void complain(const std::wstring& text);
 // While a dropped file is imported, its name begins what say and complain write, instead of
 // "witz: "; an empty name ends that.
 void speakAbout(const std::wstring& name);
+// A word as witz's commands, options and their values spell it, in ASCII: "pruefe" for "prüfe",
+// "--anhaengen" for "--anhängen", "--gross-klein" for "--groß-klein".
+std::wstring asciiSpelling(const std::wstring& word);
 // A count with its noun, the singular for 1: "1 Witz", "3 Witze".
 std::wstring counted(std::uint64_t count, const wchar_t* one, const wchar_t* many);
 // Names in German quotation marks, the last after "und": „a“, „b“ und „c“.
 std::wstring quotedList(const std::vector<std::wstring>& names);
+// The line that ends an import: Pointex reads its categories when it starts.
+std::wstring shownAtNextStart(const std::vector<std::wstring>& categories);
 // Whether the library showed a warning (a refused search) since witz started.
 bool libraryWarned();
 

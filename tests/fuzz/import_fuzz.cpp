@@ -481,13 +481,13 @@ std::map<std::wstring, Bytes> snapshot() {
     return files;
 }
 
-void ignoreOutput(host::Stream, const std::wstring&) {}
+void ignoreOutput(host::Stream, const std::string&) {}
 
 // The whole command on disk; returns whether it wrote the category, and its bytes.
 bool importOnDisk(const Input& input, Bytes& written) {
     static const std::wstring root =
         std::filesystem::path(fuzz::jokeFolder()).parent_path().wstring();
-    host::write = ignoreOutput;
+    host::terminal.write = ignoreOutput;
     std::vector<std::wstring> args = {L"import", L"-C", root, L"--nach", L"j"};
     static const wchar_t* const formats[] = {nullptr, L"--format=fortune", L"--format=text",
                                              L"--format=liste", L"--format=raetsel"};

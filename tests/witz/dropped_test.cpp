@@ -3,8 +3,8 @@
 
 #include <fstream>
 
+#include "console.h"
 #include "dropped.h"
-#include "system.h"
 
 namespace {
 
@@ -67,7 +67,9 @@ const Drop drops[] = {
       L"    \"", L"Tiere.fortune: Zum Ersetzen der Kategorie dasselbe mit --ersetzen-datei",
       L"ende..txt: \u201Eende.\u201C taugt nicht als Kategorie",
       L"ende..txt: Benenne die Datei um und ziehe sie noch einmal auf witz.exe.", L"Raetsel: Witze",
-      L"2 von 4 Dateien \u00fcbernommen."},
+      L"2 von 4 Dateien \u00fcbernommen.",
+      L"Pointex zeigt die Kategorien \u201ESprueche\u201C und \u201ERaetsel\u201C ab seinem "
+      L"n\u00e4chsten Start."},
      {{L"Raetsel", "r"}, {L"Sprueche", "a\nb"}, {L"Tiere", "alt"}}},
     {"a folder and a path that is gone",
      {},
@@ -92,7 +94,8 @@ const Drop drops[] = {
      {{L"Fragen.txt", "F: Was ist braun?\r\nA: Ein Tarzipan.\r\nF: Was ist gr\xc3\xbcn?\r\nA: Ein "
                       "Klopfsalat.\r\n"}},
      0,
-     {L"Fragen.txt: Witze", L"1 von 1 Datei \u00fcbernommen."},
+     {L"Fragen.txt: Witze", L"1 von 1 Datei \u00fcbernommen.",
+      L"Pointex zeigt die Kategorie \u201EFragen\u201C ab seinem n\u00e4chsten Start."},
      {{L"Fragen", "Was ist braun?\x12"
                   "Ein Tarzipan.\nWas ist gr\xfcn?\x12"
                   "Ein Klopfsalat."}}},
@@ -105,8 +108,11 @@ class DroppedTest : public WitzTest {};
 
 TEST_F(DroppedTest, EachFileGoesToTheCategoryOfItsName) {
     static std::wstring* transcript = &out;
-    host::WriteFunction previous = host::write;
-    host::write = [](host::Stream, const std::wstring& text) { *transcript += text; };
+    const host::Terminal previous = host::terminal;
+    host::terminal = recordingTerminal;
+    host::terminal.write = [](host::Stream, const std::string& text) {
+        *transcript += decoded(text);
+    };
     int row = 0;
     for (const Drop& drop : drops) {
         SCOPED_TRACE(drop.what);
@@ -127,6 +133,7 @@ TEST_F(DroppedTest, EachFileGoesToTheCategoryOfItsName) {
         }
         out.clear();
         EXPECT_EQ(importDropped(paths, (folder / "witz.exe").wstring()), drop.status);
+        host::flush();
         std::size_t at = 0;
         for (const std::wstring& line : drop.lines) {
             EXPECT_EQ(out.compare(at, line.size(), line), 0) << visible(out.substr(at));
@@ -140,7 +147,7 @@ TEST_F(DroppedTest, EachFileGoesToTheCategoryOfItsName) {
         }
         EXPECT_EQ(namesIn(folder / "Witze"), names);
     }
-    host::write = previous;
+    host::terminal = previous;
 }
 
 // Explorer starts witz with absolute paths, of files or not; an argument of another kind (a

@@ -102,6 +102,14 @@ const Case cases[] = {
      0,
      std::string("eins\nzwei\n  drei  "),
      L"3 Witze geschrieben"},
+    // The format's name with its umlaut, and the line on Pointex that ends an import.
+    {"riddles asked for as r\u00e4tsel",
+     "F: Frage?\nA: Antwort\n",
+     {L"--format", L"r\u00e4tsel"},
+     0,
+     std::string("Frage?\x12"
+                 "Antwort"),
+     L"\nPointex zeigt die Kategorie \u201ENeu\u201C ab seinem n\u00e4chsten Start.\n"},
     {"a list asked for",
      "a\n\nb\n",
      {L"--format", L"liste"},
@@ -366,7 +374,7 @@ TEST_F(ImportTest, SourcesThatAreNoTextWriteNothing) {
               std::string("\0\0\0\x02\0\0\0\x01\0\0\0\x10\0\0\0\x05\0\0\0\0%\0\0\0", 24), false);
     std::filesystem::create_directory(root / "Ordner");
     const std::pair<const char*, const wchar_t*> refused[] = {
-        {"fehlt.txt", L"nicht lesen"},
+        {"fehlt.txt", L"nicht lesen: nicht gefunden. Nichts geschrieben."},
         {"Ordner", L"ist ein Ordner"},
         {"huhn.dat", L"die Witze stehen in \u201E"},
     };

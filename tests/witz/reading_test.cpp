@@ -3,6 +3,8 @@
 
 #include <sstream>
 
+#include "resources/version.h"
+
 namespace {
 
 struct Case {
@@ -57,6 +59,26 @@ const Case cases[] = {
     {{L"zeige"}, 2, L"", L"Aufruf: witz zeige"},
     {{L"zeige", L"--help"}, 0, L"Aufruf: witz zeige KATEGORIE", L"", true},
     {{L"--help"}, 0, L"pruefe", L"", true},
+    // Habits of Windows consoles, of grep and of German keyboards.
+    {{L"/?"}, 0, L"Aufruf: witz [-C ORDNER] [BEFEHL]", L"", true},
+    {{L"-?"}, 0, L"Aufruf: witz [-C ORDNER] [BEFEHL]", L"", true},
+    {{L"suche", L"/?"}, 0, L"Aufruf: witz suche TEXT", L"", true},
+    {{L"--version"},
+     0,
+     L"witz " + std::to_wstring(POINTEX_VERSION_MAJOR) + L"." +
+         std::to_wstring(POINTEX_VERSION_MINOR) + L"." + std::to_wstring(POINTEX_VERSION_PATCH) +
+         L"\n",
+     L""},
+    {{L"suche", L"-i", L"polizist", L"--kategorie", L"Beta"},
+     0,
+     L"Beta:1: polizist\nBeta:2: POLIZIST und Polizist\n",
+     L""},
+    {{L"suche", L"-i", L"--gross-klein", L"polizist"}, 2, L"", L"schlie\u00dfen einander aus"},
+    {{L"suche", L"Polizist", L"--kategorie=Beta", L"--gro\u00df-klein"},
+     0,
+     L"Beta:2: POLIZIST und Polizist\n",
+     L""},
+    {{L"pr\u00fcfe"}, 1, L"Gamma: Witz 1, Offset 1: Byte 0x1A", L"", true},
 };
 
 class ReadingTest : public WitzTest {

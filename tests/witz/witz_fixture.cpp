@@ -6,29 +6,39 @@
 #include <iterator>
 
 #include "library/utf8.h"
-#include "system.h"
+#include "console.h"
 #include "witz.h"
 
 namespace {
 std::wstring* recordedOut;
 std::wstring* recordedErr;
 
-void record(host::Stream stream, const std::wstring& text) {
-    *(stream == host::Stream::out ? recordedOut : recordedErr) += text;
+std::size_t noColumns(host::Stream) {
+    return 0;
 }
 
-void recordUtf8(host::Stream stream, const std::string& text) {
-    std::wstring decoded;
-    const auto* data = reinterpret_cast<const unsigned char*>(text.data());
-    for (std::size_t i = 0; i < text.size();) {
-        char32_t value = 0;
-        std::size_t length = decodeUtf8(data + i, text.size() - i, value);
-        decoded += length ? static_cast<wchar_t>(value) : L'\uFFFD';
-        i += length ? length : 1;
-    }
-    record(stream, decoded);
+bool holdsAll(host::Stream, char32_t) {
+    return true;
+}
+
+void record(host::Stream stream, const std::string& text) {
+    *(stream == host::Stream::out ? recordedOut : recordedErr) += decoded(text);
 }
 } // namespace
+
+const host::Terminal recordingTerminal = {noColumns, holdsAll, record};
+
+std::wstring decoded(const std::string& utf8) {
+    std::wstring text;
+    const auto* data = reinterpret_cast<const unsigned char*>(utf8.data());
+    for (std::size_t i = 0; i < utf8.size();) {
+        char32_t value = 0;
+        std::size_t length = decodeUtf8(data + i, utf8.size() - i, value);
+        text += length ? static_cast<wchar_t>(value) : L'\uFFFD';
+        i += length ? length : 1;
+    }
+    return text;
+}
 
 int WitzTest::witz(std::vector<std::wstring> args, bool withFolder) {
     if (withFolder) {
@@ -38,13 +48,11 @@ int WitzTest::witz(std::vector<std::wstring> args, bool withFolder) {
     err.clear();
     recordedOut = &out;
     recordedErr = &err;
-    host::WriteFunction previous = host::write;
-    host::WriteUtf8Function previousUtf8 = host::writeUtf8;
-    host::write = record;
-    host::writeUtf8 = recordUtf8;
+    const host::Terminal previous = host::terminal;
+    host::terminal = terminal;
     int status = runWitz(args);
-    host::write = previous;
-    host::writeUtf8 = previousUtf8;
+    host::flush();
+    host::terminal = previous;
     return status;
 }
 

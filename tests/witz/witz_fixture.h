@@ -6,6 +6,13 @@
 #include <vector>
 
 #include "../unit/fixture.h"
+#include "system.h"
+
+// Records what witz writes, in the order written, instead of showing it: no terminal, every
+// character held.
+extern const host::Terminal recordingTerminal;
+// UTF-8 as characters; U+FFFD for a byte that is no UTF-8.
+std::wstring decoded(const std::string& utf8);
 
 class WitzTest : public JokeFolderTest {
   protected:
@@ -18,4 +25,6 @@ class WitzTest : public JokeFolderTest {
 
     std::wstring out;
     std::wstring err;
+    // What witz's output goes to; a test may give it columns, as a terminal has.
+    host::Terminal terminal = recordingTerminal;
 };
