@@ -53,6 +53,11 @@ def records(path):
     # A file whose records are mostly riddles ("F:" then "A:") is read as riddles.
     riddles = 2 * sum(1 for g in filled if is_riddle(g)) > len(filled)
     for group in filled:
+        # Blank lines at a record's edges are no part of its joke.
+        while group and group[0].strip(BLANKS) == "":
+            group = group[1:]
+        while group and group[-1].strip(BLANKS) == "":
+            group = group[:-1]
         record = "\n".join(as_riddle(group) if riddles and is_riddle(group) else group)
         result.append("".join(PLAIN.get(c, c) for c in record))
     return result
