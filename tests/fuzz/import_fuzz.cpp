@@ -24,6 +24,7 @@
 
 #include "import/convert.h"
 #include "fuzz_support.h"
+#include "latin1.h"
 #include "joke_library.h"
 #include "system.h"
 #include "witz.h"
@@ -583,6 +584,13 @@ std::vector<Bytes> wordsOf(const Bytes& joke) {
             }
         } else {
             words.back() += c;
+            // A word broken after its hyphen at a line's end goes on in the next line's first
+            // word ("IQ-" and "Test" join as "IQ-Test"): a hyphen after a letter ends a word.
+            const Bytes& word = words.back();
+            if (c == '-' && word.size() >= 2 &&
+                latin1::isLetter(static_cast<unsigned char>(word[word.size() - 2]))) {
+                words.emplace_back();
+            }
         }
     }
     if (words.back().empty()) {
