@@ -443,31 +443,6 @@ void flow(std::vector<JokeLine>& lines, std::size_t wrapWidth) {
     lines = std::move(joined);
 }
 
-bool isQuestion(const JokeLine& line) {
-    std::string text = trimmed(line.text);
-    return !text.empty() && text.back() == '?' && widthOf(line) <= questionWidth &&
-           speakerMark(text, 0) == 0;
-}
-
-void dropBlankEnds(std::vector<JokeLine>& lines) {
-    while (!lines.empty() && isBlankLine(lines.back())) {
-        lines.pop_back();
-    }
-    auto first = std::find_if_not(lines.begin(), lines.end(), isBlankLine);
-    lines.erase(lines.begin(), first);
-}
-
-// The indent that all lines share goes: it set them off from lines that are now in another part.
-void dedent(std::vector<JokeLine>& lines) {
-    std::size_t indent = none;
-    for (const JokeLine& line : lines) {
-        indent = isBlankLine(line) ? indent : std::min(indent, firstText(line.text));
-    }
-    for (JokeLine& line : lines) {
-        line.text.erase(0, std::min(indent, firstText(line.text)));
-    }
-}
-
 // Whether the line asks with a question word ("Was ...", "Wie viele ..."): a riddle's question,
 // which even a line in the form of a turn answers ("Acht: Einen um ...", "A: Aaaaaa - Klasse.").
 bool asksDirectly(const JokeLine& line) {
@@ -517,6 +492,32 @@ bool asksDirectly(const JokeLine& line) {
     std::string word = text.substr(at, end - at);
     return std::any_of(std::begin(questionWords), std::end(questionWords),
                        [&](const char* asking) { return word == asking; });
+}
+
+// A short line ending in a question mark, not a turn of a dialogue ("Was ist das: ...?" asks).
+bool isQuestion(const JokeLine& line) {
+    std::string text = trimmed(line.text);
+    return !text.empty() && text.back() == '?' && widthOf(line) <= questionWidth &&
+           (speakerMark(text, 0) == 0 || asksDirectly(line));
+}
+
+void dropBlankEnds(std::vector<JokeLine>& lines) {
+    while (!lines.empty() && isBlankLine(lines.back())) {
+        lines.pop_back();
+    }
+    auto first = std::find_if_not(lines.begin(), lines.end(), isBlankLine);
+    lines.erase(lines.begin(), first);
+}
+
+// The indent that all lines share goes: it set them off from lines that are now in another part.
+void dedent(std::vector<JokeLine>& lines) {
+    std::size_t indent = none;
+    for (const JokeLine& line : lines) {
+        indent = isBlankLine(line) ? indent : std::min(indent, firstText(line.text));
+    }
+    for (JokeLine& line : lines) {
+        line.text.erase(0, std::min(indent, firstText(line.text)));
+    }
 }
 
 // "Was ist ein Vampir in der A-Klasse? Ein Drakuller!": a question word's question and its answer
@@ -601,7 +602,7 @@ void askQuestions(Joke& joke, std::size_t wrapWidth) {
            wrapped(lines[first], lines[first + 1], wrapWidth, false)) {
         ++first;
     }
-    if (startsTurn(lines[0]) || !answered(first, 0)) {
+    if ((startsTurn(lines[0]) && !asksDirectly(lines[0])) || !answered(first, 0)) {
         return;
     }
     Joke riddle(1);
