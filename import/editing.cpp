@@ -47,12 +47,13 @@ constexpr std::size_t setLines = 4;
 // A line of verse rhymes with one of the three before it: in pairs, crossed or enclosing.
 constexpr std::size_t rhymeReach = 3;
 
-// Words that never end a German sentence: articles, prepositions that are no verb's particle,
-// and conjunctions, each between blanks.
+// Words that never end a German sentence without a mark after them: articles, prepositions
+// (a verb's particle at a sentence's end has its full stop) and conjunctions, each between
+// blanks.
 constexpr std::string_view openWords =
     " der die das den dem des ein eine einen einem einer eines und oder aber sondern denn als wie "
     "da\xdf dass ob weil wenn zum zur im am beim vom in bei von f\xfcr \xfc"
-    "ber unter seit ohne gegen zwischen ";
+    "ber unter seit ohne gegen zwischen mit an auf aus nach vor zu um durch ";
 
 bool isBlankChar(char c) {
     return latin1::isBlank(static_cast<unsigned char>(c));
@@ -225,9 +226,9 @@ std::string lastWord(const JokeLine& line) {
     return word;
 }
 
-// Whether the line ends in a word that never ends a sentence, an article, a preposition that is
-// no verb's particle or a conjunction, with no mark after it: its sentence goes on below,
-// whatever the next line looks like ("hilft die\nAEG-Methode: ...", "am\n24. Februar").
+// Whether the line ends in a word that never ends a sentence, an article, a preposition or a
+// conjunction, with no mark after it: its sentence goes on below, whatever the next line looks
+// like ("hilft die\nAEG-Methode: ...", "am\n24. Februar").
 bool endsInOpenWord(const JokeLine& line) {
     constexpr std::string_view genders = " der die das ";
     if (!latin1::isLetter(static_cast<unsigned char>(lastChar(line)))) {
@@ -286,11 +287,11 @@ bool wrapped(const JokeLine& line, const JokeLine& next, std::size_t wrapWidth, 
     bool open = endsInOpenWord(line);
     std::size_t at = firstText(next.text);
     // A shorter line was ended on purpose, unless its sentence plainly goes on: it ends in a word,
-    // and the next line goes on with a small letter or the word never ends a sentence. Such a
-    // line goes on even into one that sets a note apart by blanks ("hineinwerfen\nmüssen, ...
-    // (*) ...").
-    bool goesOn =
-        isWordChar(last) && (latin1::isSmall(static_cast<unsigned char>(next.text[at])) || open);
+    // and the next line goes on with a small letter or a number ("das kostet\n250.000 Mark"), or
+    // the word never ends a sentence. Such a line goes on even into one that sets a note apart by
+    // blanks ("hineinwerfen\nmüssen, ... (*) ...").
+    auto first = static_cast<unsigned char>(next.text[at]);
+    bool goesOn = isWordChar(last) && (latin1::isSmall(first) || latin1::isDigit(first) || open);
     if ((widthOf(line) < wrappedWidth || paddingAt(next.text) != none) && !goesOn) {
         return false;
     }
@@ -310,12 +311,14 @@ bool wrapped(const JokeLine& line, const JokeLine& next, std::size_t wrapWidth, 
     // Below a riddle's "F: " or "A: " a line may go on at the mark's column.
     bool sameBlock = (nextIndent == indent || (line.marked && nextIndent < indent)) &&
                      paddingAt(line.text) == none;
-    // A quotation mark or a bracket may stand one column left of the text it hangs under.
+    // A quotation mark or a bracket may stand one column left of the text it hangs under; where
+    // the sentence plainly goes on, any deeper indent hangs ("... WOZU ICH DIE\n
+    // PILLEN BRAUCHE!!!!", "tatsächlich etwa\n     15 Disketten").
     std::size_t label = labelColumn(line);
     bool hangs = label != none && (nextIndent == label ||
                                    (nextIndent + 1 == label && isOneOf(next.text[at], "\"'(")));
     bool underText =
-        nextIndent > indent && ((hanging != none && nextIndent <= hanging + 1) || hangs);
+        nextIndent > indent && ((hanging != none && nextIndent <= hanging + 1) || hangs || goesOn);
     // A sentence goes on below a word that never ends one, and below a line as wide as a wrapped
     // one where it plainly goes on, however ragged the others ("..., als es\nfür irgendwelche").
     std::size_t word = std::min(start.find_first_of(" \t"), start.size());
@@ -704,7 +707,7 @@ std::vector<JokeLine> belowHeading(const std::vector<JokeLine>& lines, std::size
 }
 
 // The lead-in of a joke's first line ("Sprachlexikon-Namen: " before "WOLFGANG - ..."), with the
-// blank after its colon; empty without one.
+// blank after its colon; empty without one or without text after it.
 std::string leadInOf(const Joke& joke) {
     if (joke[0].empty()) {
         return std::string();
@@ -712,7 +715,8 @@ std::string leadInOf(const Joke& joke) {
     const std::string& text = joke[0][0].text;
     std::size_t at = firstText(text);
     std::size_t mark = speakerMark(text, at);
-    return mark > 0 && at + mark < text.size() ? text.substr(at, mark) : std::string();
+    bool more = mark > 0 && text.find_first_not_of(" \t", at + mark) != none;
+    return more ? text.substr(at, mark) : std::string();
 }
 
 // A lead-in that opens many jokes of the source goes like a heading of its own line: the

@@ -47,7 +47,7 @@ DEFINITION = re.compile(r"[a-zäöüß][^.!?\",;:]{0,29}: \S")
 # Words that never end a German sentence: articles, prepositions and conjunctions.
 OPEN_WORDS = set("der die das den dem des ein eine einen einem einer eines und oder aber sondern "
                  "denn als wie daß dass ob weil wenn zum zur im am beim vom in bei von für über "
-                 "unter seit ohne gegen zwischen".split())
+                 "unter seit ohne gegen zwischen mit an auf aus nach vor zu um durch".split())
 QUESTION_WORDS = set("Was Wer Wen Wem Wessen Wie Wo Wann Warum Wieso Weshalb Weswegen Welche "
                      "Welcher Welches Welchen Welchem Wieviel Wieviele Woran Worauf Woraus Wobei "
                      "Wodurch Wofür Wogegen Woher Wohin Womit Wonach Worin Worüber Worum Wovon "
@@ -129,8 +129,8 @@ def mid_sentence(joke):
                     continue
                 words = line.split()
                 # An article after a comma is a headword's gender ("Abalemma, das").
-                open_word = words[-1] in OPEN_WORDS and not (len(words) > 1 and
-                                                             words[-2].endswith(","))
+                open_word = (len(words) > 1 and words[-1].lower() in OPEN_WORDS
+                             and not words[-2].endswith(","))
                 if line[-1].isalnum() and (below[0].islower() or open_word):
                     return True
     return False
