@@ -47,6 +47,12 @@ constexpr std::size_t setLines = 4;
 // A line of verse rhymes with one of the three before it: in pairs, crossed or enclosing.
 constexpr std::size_t rhymeReach = 3;
 
+// The words a riddle's question begins with, each between blanks.
+constexpr std::string_view questionWords =
+    " Was Wer Wen Wem Wessen Wie Wo Wann Warum Wieso Weshalb Weswegen Welche Welcher Welches "
+    "Welchen Welchem Wieviel Wieviele Woran Worauf Woraus Wobei Wodurch Wof\xfcr Wogegen Woher "
+    "Wohin Womit Wonach Worin Wor\xfc"
+    "ber Worum Wovon Wovor Wozu ";
 // Words that never end a German sentence without a mark after them: articles, prepositions
 // (a verb's particle at a sentence's end has its full stop) and conjunctions, each between
 // blanks.
@@ -449,52 +455,13 @@ void flow(std::vector<JokeLine>& lines, std::size_t wrapWidth) {
 // Whether the line asks with a question word ("Was ...", "Wie viele ..."): a riddle's question,
 // which even a line in the form of a turn answers ("Acht: Einen um ...", "A: Aaaaaa - Klasse.").
 bool asksDirectly(const JokeLine& line) {
-    static const char* const questionWords[] = {"Was",
-                                                "Wer",
-                                                "Wen",
-                                                "Wem",
-                                                "Wessen",
-                                                "Wie",
-                                                "Wo",
-                                                "Wann",
-                                                "Warum",
-                                                "Wieso",
-                                                "Weshalb",
-                                                "Weswegen",
-                                                "Welche",
-                                                "Welcher",
-                                                "Welches",
-                                                "Welchen",
-                                                "Welchem",
-                                                "Wieviel",
-                                                "Wieviele",
-                                                "Woran",
-                                                "Worauf",
-                                                "Woraus",
-                                                "Wobei",
-                                                "Wodurch",
-                                                "Wof\xfcr",
-                                                "Wogegen",
-                                                "Woher",
-                                                "Wohin",
-                                                "Womit",
-                                                "Wonach",
-                                                "Worin",
-                                                "Wor\xfc"
-                                                "ber",
-                                                "Worum",
-                                                "Wovon",
-                                                "Wovor",
-                                                "Wozu"};
     const std::string& text = line.text;
     std::size_t at = firstText(text);
     std::size_t end = at;
     while (end < text.size() && latin1::isLetter(static_cast<unsigned char>(text[end]))) {
         ++end;
     }
-    std::string word = text.substr(at, end - at);
-    return std::any_of(std::begin(questionWords), std::end(questionWords),
-                       [&](const char* asking) { return word == asking; });
+    return end > at && questionWords.find(" " + text.substr(at, end - at) + " ") != none;
 }
 
 // A short line ending in a question mark, not a turn of a dialogue ("Was ist das: ...?" asks).
@@ -549,11 +516,12 @@ void splitAnsweredLine(std::vector<JokeLine>& lines, std::size_t wrapWidth) {
     if (answer == none || answer == mark + 1) {
         return;
     }
+    // A dash that sets the answer apart is no part of it, nor is a dash alone.
     std::size_t dash = text.find_first_not_of('-', answer);
-    if (dash != answer && dash != none && isBlankChar(text[dash])) {
-        answer = text.find_first_not_of(" \t", dash);
+    if (dash != answer && (dash == none || isBlankChar(text[dash]))) {
+        answer = dash == none ? none : text.find_first_not_of(" \t", dash);
     }
-    std::string rest = trimmed(text.substr(answer));
+    std::string rest = answer == none ? std::string() : trimmed(text.substr(answer));
     if (rest.empty() || rest.back() == '?' ||
         latin1::isSmall(static_cast<unsigned char>(rest[0]))) {
         return;
@@ -583,8 +551,9 @@ void askQuestions(Joke& joke, std::size_t wrapWidth) {
     if (joke.size() != 1) {
         return;
     }
-    splitAnsweredLine(joke[0], wrapWidth);
-    const std::vector<JokeLine>& lines = joke[0];
+    // The lines as a riddle would have them; the joke stays as it is where none comes of them.
+    std::vector<JokeLine> lines = joke[0];
+    splitAnsweredLine(lines, wrapWidth);
     auto nextText = [&](std::size_t k) {
         do {
             ++k;

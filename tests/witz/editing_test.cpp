@@ -457,6 +457,10 @@ const Rule rules[] = {
                  "te die Welt. Die erste Tat war eine architektonische Leistung.\" Der NT-Netz"
                  "werkverwalter trumpft auf: \"Und von wem stammte das Chaos?\x11Von wem wohl?"
                  "\"")},
+    {"a dash alone after a question is no answer, and the line stays as it is",
+     {L"--fragen"},
+     "%\nWas ist das? - \n%\nWie bitte?  --\n%\n",
+     std::string("Was ist das? - \nWie bitte?  --")},
     {"a lead-in that opens many records goes (Vornamen-Lexikon)",
      {L"--ueberschrift", L"weg"},
      "%\nSprachlexikon-Namen: STEFAN - Fu\xc3\x9f"
