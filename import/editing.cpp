@@ -491,8 +491,8 @@ void dedent(std::vector<JokeLine>& lines) {
 }
 
 // "Was ist ein Vampir in der A-Klasse? Ein Drakuller!": a question word's question and its answer
-// on one line (the question maybe wrapped from the lines before) become two lines, the dash
-// between them aside. A question in quotes is a turn's.
+// on one line (the question maybe wrapped from the lines before) become two lines. A question in
+// quotes is a turn's.
 void splitAnsweredLine(std::vector<JokeLine>& lines, std::size_t wrapWidth) {
     if (!asksDirectly(lines[0])) {
         return;
@@ -516,14 +516,12 @@ void splitAnsweredLine(std::vector<JokeLine>& lines, std::size_t wrapWidth) {
     if (answer == none || answer == mark + 1) {
         return;
     }
-    // A dash that sets the answer apart is no part of it, nor is a dash alone.
-    std::size_t dash = text.find_first_not_of('-', answer);
-    if (dash != answer && (dash == none || isBlankChar(text[dash]))) {
-        answer = dash == none ? none : text.find_first_not_of(" \t", dash);
-    }
-    std::string rest = answer == none ? std::string() : trimmed(text.substr(answer));
-    if (rest.empty() || rest.back() == '?' ||
-        latin1::isSmall(static_cast<unsigned char>(rest[0]))) {
+    // The answer may begin with a dash that sets it apart ("? - Sehr sehr vorsichtig!"); a dash
+    // alone is none.
+    std::string rest = trimmed(text.substr(answer));
+    std::size_t first = rest.find_first_not_of("- \t");
+    if (first == none || rest.back() == '?' ||
+        latin1::isSmall(static_cast<unsigned char>(rest[first]))) {
         return;
     }
     JokeLine below{text.substr(answer), columnAt(line, answer), true};

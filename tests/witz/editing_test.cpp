@@ -432,7 +432,7 @@ const Rule rules[] = {
                  "lt\x11"
                  "ausgewechselt wird.\nWas sagt ein Mercedes-Fahrer, wenn sein Auto auf dem Da"
                  "ch liegt?\x12"
-                 "Aaaaaa - Klasse.\nWie vermehren sich die Stacheltiere?\x12Sehr sehr vorsicht"
+                 "Aaaaaa - Klasse.\nWie vermehren sich die Stacheltiere?\x12- Sehr sehr vorsicht"
                  "ig!\nWas ist der Unterschied zwischen einem Motorrad und dem A-Klasse\x11Mer"
                  "cedes?\x12"
                  "Das Motorrad kippt zur Kurveninnenseite hin um.\nWas ist das: Tags\xfc"
@@ -459,8 +459,8 @@ const Rule rules[] = {
                  "\"")},
     {"a dash alone after a question is no answer, and the line stays as it is",
      {L"--fragen"},
-     "%\nWas ist das? - \n%\nWie bitte?  --\n%\n",
-     std::string("Was ist das? - \nWie bitte?  --")},
+     "%\nWas ist das? - \n%\nWie bitte?  --\n%\nWer war das? - -\n%\n",
+     std::string("Was ist das? - \nWie bitte?  --\nWer war das? - -")},
     {"a lead-in that opens many records goes (Vornamen-Lexikon)",
      {L"--ueberschrift", L"weg"},
      "%\nSprachlexikon-Namen: STEFAN - Fu\xc3\x9f"
