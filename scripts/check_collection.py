@@ -1,24 +1,34 @@
 #!/usr/bin/env python3
-"""Checks a release collection against its sources: every category that collection/quellen.tsv
-takes from fortunes-de holds the records of its source file in their order, each with the
-letters and digits it has there (less a heading that --ueberschrift weg leaves out, and a
-riddle's "F:" and "A:"); a record missing from it is a drawing that --ohne-bilder leaves out or
-a joke that stands earlier in the collection, which --ohne-doppelte leaves out; no joke of
-fortunes-de stands twice; in the riddle categories every record that holds a question line
-("F:") and after it an answer line ("A:") has solution parts (0x12); `witz liste` counts what
-the files hold; every other category is one of our samples; and the whole has at least
-MIN_JOKES jokes in MIN_CATEGORIES categories.
+"""Checks a release collection against its sources and holds its goals: every category that
+collection/quellen.tsv fills from fortunes-de holds the records its rows name (a whole file, or
+some records; collection/korrekturen.tsv applied, scripts/collection_sources.py reads both) in
+their order, each with the letters and digits it has there (less a heading or a lead-in that
+--ueberschrift weg leaves out, a riddle's "F:" and "A:", and an "A:" that --fragen drops); a
+record missing from it is a drawing that --ohne-bilder leaves out or a joke that stands earlier
+in the collection, which --ohne-doppelte leaves out; no joke of fortunes-de stands twice; in the
+riddle categories every record that holds a question line ("F:") and after it an answer line
+("A:") has solution parts (0x12); `witz liste` counts what the files hold; every other category
+is one of our samples; every record left out by a row is named in QUELLEN.txt with its reason.
+The goals, counted by scripts/collection_stats.py: at least MIN_JOKES jokes in MIN_CATEGORIES
+categories, at most MAX_MID_SENTENCE jokes broken in mid-sentence, MAX_RIDDLE_FORMS riddles
+without a solution part, no indented line (a quotation's source aside) and no duplicate.
 
-check_collection.py FOLDER SOURCE LIST WITZ...: FOLDER holds Witze, SOURCE the fortune files,
-LIST is collection/quellen.tsv, WITZ... the command that runs witz. Exits 1 on a fault.
+check_collection.py FOLDER SOURCE LIST WITZ...: FOLDER holds Witze and QUELLEN.txt, SOURCE the
+fortune files, LIST is collection/quellen.tsv (collection/korrekturen.tsv beside it), WITZ... the
+command that runs witz. Exits 1 on a fault.
 """
 import os
 import re
 import subprocess
 import sys
 
+import collection_sources
+import collection_stats
+
 MIN_JOKES = 5000
 MIN_CATEGORIES = 12
+MAX_MID_SENTENCE = 3
+MAX_RIDDLE_FORMS = 5
 DRAWN = set("|/\\_-=+*#<>^~")
 
 
@@ -48,34 +58,30 @@ def key(text, riddle=False):
 
 def written(record, options):
     """The letters and digits the record may have in the category, sorted, since --spalten
-    sets items side by side one under the other: the whole record's, or with --ueberschrift weg
-    those without its first lines as well."""
+    sets items side by side one under the other: the whole record's, with --ueberschrift weg
+    those without its first lines or its lead-in ("Sprachlexikon-Namen: ") as well, and with
+    --fragen those without an answer's "A:"."""
     riddle = "raetsel" in options and is_riddle(record)
+    texts = [record]
+    if "--fragen" in options:
+        texts.append(re.sub(r"(?m)^[ \t\u00a0]*A:", "", record))
     lines = record.split("\n")
-    cut = range(4) if "--ueberschrift weg" in options else range(1)
-    return {"".join(sorted(key("\n".join(lines[k:]), riddle))) for k in cut}
+    if "--ueberschrift weg" in options:
+        texts += ["\n".join(lines[k:]) for k in range(1, 4)]
+        texts.append(re.sub(r"^[ \t]*[^\n:]{1,30}: ", "", record))
+    return {"".join(sorted(key(text, riddle))) for text in texts}
 
 
-def records(path):
-    """The records of a fortune file that are not blank: text between lines holding only "%"."""
-    text = open(path, "rb").read().decode("utf-8").removeprefix("\ufeff")
-    found, current = [], []
-    for line in text.split("\n"):
-        if line.rstrip("\r") == "%":
-            found.append(current)
-            current = []
-        else:
-            current.append(line)
-    found.append(current)
-    return ["\n".join(r) for r in found if "\n".join(r).strip(" \t\r\n\u00a0")]
-
-
-def compare(category, name, own, jokes, options, seen, faults):
-    """Walks the source's records along the category's jokes, adding the jokes to seen (their
-    keys, and their keys sorted); returns how many riddles with "F:"/"A:" it checked."""
+def compare(category, row, jokes, start, seen, faults):
+    """Walks the row's records along the category's jokes from start, adding the jokes to seen
+    (their keys, and their keys sorted); returns where the next row goes on and how many riddles
+    with "F:"/"A:" it checked."""
+    options = row.options
     riddles = "raetsel" in options
-    n = checked = 0
-    for number, record in enumerate(own, 1):
+    n, checked = start, 0
+    for number, record in row.records:
+        if not record.strip(" \t\r\n\u00a0"):
+            continue
         wanted = written(record, options)
         joke = jokes[n] if n < len(jokes) else None
         found = joke is not None and "".join(sorted(key(joke.decode("latin-1")))) in wanted
@@ -83,8 +89,8 @@ def compare(category, name, own, jokes, options, seen, faults):
             if riddles and is_riddle(record):
                 checked += 1
                 if b"\x12" not in joke:
-                    faults.append(f"{category} #{n + 1}: record {number} of {name} is a riddle "
-                                  "without solution parts")
+                    faults.append(f"{category} #{n + 1}: record {number} of {row.file} is a "
+                                  "riddle without solution parts")
             exact = key(joke.decode("latin-1"))
             if exact in seen[0]:
                 faults.append(f"{category} #{n + 1}: a joke that stands earlier")
@@ -93,10 +99,25 @@ def compare(category, name, own, jokes, options, seen, faults):
             n += 1
         elif not (("--ohne-bilder" in options and is_drawing(record)) or
                   ("--ohne-doppelte" in options and wanted & seen[1])):
-            faults.append(f"{category}: record {number} of {name} is missing")
-    if n != len(jokes):
-        faults.append(f"{category}: {len(jokes) - n} jokes after the last record of {name}")
-    return checked
+            faults.append(f"{category}: record {number} of {row.file} is missing")
+    return n, checked
+
+
+def goals(folder, faults):
+    """The goals the collection's counts must reach."""
+    found = collection_stats.count(collection_stats.read(folder))
+    kinds = found["kinds"]
+    for kind, most in (("mid-sentence breaks", MAX_MID_SENTENCE),
+                       ("riddle forms without a solution part", MAX_RIDDLE_FORMS),
+                       ("indented lines", 0)):
+        if len(kinds[kind]) > most:
+            faults.append(f"{len(kinds[kind])} jokes with {kind}, more than {most}: "
+                          + ", ".join(kinds[kind][:10]))
+    copies = sum(len(places) - 1 for places in found["duplicates"])
+    if copies:
+        faults.append(f"{copies} duplicates: "
+                      + "; ".join(" = ".join(p) for p in found["duplicates"][:5]))
+    return found
 
 
 def main():
@@ -111,39 +132,58 @@ def main():
         if match:
             listed[match.group(1)] = int(match.group(2))
 
-    taken = 0
+    corrections = os.path.join(os.path.dirname(listing), "korrekturen.tsv")
+    try:
+        rows = collection_sources.plan(source, listing, corrections)
+    except collection_sources.Misfit as fault:
+        print(f"FAIL: {fault}")
+        return 1
     samples = set(os.listdir("sample/Witze"))
     seen = (set(), set())
     for sample in samples:
         for joke in open(os.path.join(folder, "Witze", sample), "rb").read().split(b"\n"):
             seen[0].add(key(joke.decode("latin-1")))
             seen[1].add("".join(sorted(key(joke.decode("latin-1")))))
-    for line in open(listing, encoding="utf-8"):
-        if line.startswith("#") or line.startswith("Datei\t"):
+    sources = " ".join(open(os.path.join(folder, "QUELLEN.txt"), encoding="utf-8").read().split())
+    categories = {}
+    for row in rows:
+        if row.category == "-":
+            if row.numbers is not None and " ".join(row.label().split()) not in sources:
+                faults.append(f"QUELLEN.txt does not name {row.label()}, which is left out")
             continue
-        name, category, options, _ = line.rstrip("\n").split("\t")
-        if category == "-":
-            continue
-        taken += 1
-        own = records(os.path.join(source, name))
+        categories.setdefault(row.category, []).append(row)
+    for category, own in categories.items():
         jokes = open(os.path.join(folder, "Witze", category), "rb").read().split(b"\n")
         if listed.pop(category, None) != len(jokes):
             faults.append(f"{category}: witz liste does not say {len(jokes)}, the file's lines")
-        riddles = compare(category, name, own, jokes, options, seen, faults)
+        n = riddles = 0
+        for row in own:
+            n, checked = compare(category, row, jokes, n, seen, faults)
+            riddles += checked
+        if n != len(jokes):
+            faults.append(f"{category}: {len(jokes) - n} jokes after the last record of "
+                          + ", ".join(row.label() for row in own))
+        records = sum(len(row.records) for row in own)
         solved = sum(1 for joke in jokes if b"\x12" in joke)
-        print(f"{category}: {len(jokes)} of {len(own)} records, {solved} with solution parts"
+        print(f"{category}: {len(jokes)} of {records} records, {solved} with solution parts"
               + (f" ({riddles} riddles with F:/A:)" if riddles else ""))
+    taken = len(categories)
     for category in listed:
         if category not in samples:
             faults.append(f"{category}: neither from {listing} nor one of our samples")
     total = sum(int(n) for n in re.findall(r"\((\d+)\)$", done.stdout.decode("utf-8"), re.M))
     if total < MIN_JOKES or len(listed) + taken < MIN_CATEGORIES:
         faults.append(f"only {total} jokes in {len(listed) + taken} categories")
+    found = goals(folder, faults)
     for fault in faults:
         print(f"FAIL: {fault}")
     if not faults:
-        print(f"collection: {taken} categories from {source}, each with the records of its "
-              f"source file, {len(listed)} of ours; {total} jokes in all")
+        kinds = found["kinds"]
+        print(f"collection: {taken} categories from {source}, each with the records its rows "
+              f"name, {len(listed)} of ours; {total} jokes in all; "
+              f"{len(kinds['mid-sentence breaks'])} broken in mid-sentence, "
+              f"{len(kinds['riddle forms without a solution part'])} riddles shown at once, "
+              f"no indented line, no duplicate")
     return 1 if faults else 0
 
 
