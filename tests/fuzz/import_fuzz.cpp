@@ -599,13 +599,21 @@ std::vector<Bytes> wordsOf(const Bytes& joke) {
     return words;
 }
 
+// How a rule keeps the words of a joke: all in their order (answers may lose their "A:"), all
+// but the first ones, all in another order, or some of them.
 enum class Kept { same, suffix, sorted, included };
+
+// An answer's "A:", which --fragen may take away, counts as no word.
+std::vector<Bytes> withoutAnswerMarks(std::vector<Bytes> words) {
+    words.erase(std::remove(words.begin(), words.end(), Bytes("A:")), words.end());
+    return words;
+}
 
 // Whether the words of an edited joke are those of the joke without the rule, as that rule
 // keeps them.
 bool wordsKept(const Bytes& plain, const Bytes& edited, Kept kept) {
-    std::vector<Bytes> before = wordsOf(plain);
-    std::vector<Bytes> after = wordsOf(edited);
+    std::vector<Bytes> before = withoutAnswerMarks(wordsOf(plain));
+    std::vector<Bytes> after = withoutAnswerMarks(wordsOf(edited));
     if (kept == Kept::sorted || kept == Kept::included) {
         std::sort(before.begin(), before.end());
         std::sort(after.begin(), after.end());
