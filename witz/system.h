@@ -43,6 +43,10 @@ std::wstring environment(const wchar_t* name);
 enum class EntryKind { missing, file, folder };
 EntryKind entryKind(const std::wstring& path);
 
+// Makes a folder and those above it that are missing, as mkdir -p does; false when the path is
+// no folder afterwards.
+bool makeFolders(const std::wstring& path);
+
 // A collection witz falls back on: the folder that holds "Witze", and whether witz must not
 // write there.
 struct Collection {

@@ -116,6 +116,16 @@ EntryKind entryKind(const std::wstring& path) {
     return S_ISDIR(status.st_mode) ? EntryKind::folder : EntryKind::file;
 }
 
+bool makeFolders(const std::wstring& path) {
+    std::string bytes = platform::encodeName(path);
+    for (std::size_t slash = bytes.find('/', 1); slash != std::string::npos;
+         slash = bytes.find('/', slash + 1)) {
+        mkdir(bytes.substr(0, slash).c_str(), 0777);
+    }
+    mkdir(bytes.c_str(), 0777);
+    return entryKind(path) == EntryKind::folder;
+}
+
 std::wstring environment(const wchar_t* name) {
     const char* value = std::getenv(platform::encodeName(name).c_str());
     return value != nullptr ? platform::decodeName(value) : std::wstring();

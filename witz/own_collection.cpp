@@ -1,0 +1,206 @@
+// The user's own collection made and completed from the installed one, for witz einrichten (which
+// the launcher pointex runs before each start) and for witz import.
+#include "own_collection.h"
+
+#include <algorithm>
+#include <set>
+
+#include "file_writer.h"
+#include "library/file_names.h"
+#include "library/platform.h"
+#include "system.h"
+#include "witz.h"
+
+namespace {
+
+// The files beside Witze: the About dialog's texts, and the jokes' sources with their licence.
+const wchar_t* const texts[] = {L"about", L"version", L"lizenz", L"QUELLEN.txt"};
+
+std::wstring inFolder(const std::wstring& folder, const std::wstring& name) {
+    return folder + platform::pathSeparator + name;
+}
+
+std::wstring quoted(const std::wstring& text) {
+    return L"\u201E" + text + L"\u201C";
+}
+
+// Copies from into folder/name unless that name is taken, also when it is taken meanwhile (by
+// the user, or by a second start at the same time). written says whether this copy made it.
+std::wstring copyUnlessTaken(const std::wstring& from, const std::wstring& folder,
+                             const std::wstring& name, bool& written) {
+    written = false;
+    std::string bytes;
+    if (!host::readWholeFile(from, bytes)) {
+        return L"Kann " + quoted(from) + L" nicht lesen.";
+    }
+    std::wstring error = writeWholeFile(folder, name, bytes, WriteMode::createNew);
+    if (error.empty()) {
+        written = true;
+    } else if (host::entryKind(inFolder(folder, name)) != host::EntryKind::missing) {
+        error.clear();
+    }
+    return error;
+}
+
+// The names of the files in a folder, sorted; the folder's entries in letter case folded.
+std::vector<std::wstring> filesIn(const std::wstring& folder, std::set<std::u16string>& taken) {
+    std::vector<platform::FolderEntry> entries;
+    platform::listFolder(inFolder(folder, L"*"), entries);
+    std::vector<std::wstring> files;
+    for (const platform::FolderEntry& entry : entries) {
+        if (entry.name == L"." || entry.name == L"..") {
+            continue;
+        }
+        taken.insert(upcasedName(entry.name));
+        if (!entry.isDirectory) {
+            files.push_back(entry.name);
+        }
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+// The record's names, one a line, as UTF-8 bytes (compared as such, so that any name survives).
+std::set<std::string> readRecord(const std::wstring& path) {
+    std::set<std::string> names;
+    std::string bytes;
+    if (!host::readWholeFile(path, bytes)) {
+        return names;
+    }
+    std::size_t start = 0;
+    for (std::size_t end; (end = bytes.find('\n', start)) != std::string::npos; start = end + 1) {
+        names.insert(bytes.substr(start, end - start));
+    }
+    return names;
+}
+
+} // namespace
+
+bool findOwnCollection(OwnCollection& own) {
+    own = OwnCollection();
+    for (const host::Collection& collection : host::fallbackCollections()) {
+        std::wstring& place = collection.readOnly ? own.supplied : own.folder;
+        if (place.empty()) {
+            place = collection.directory;
+        }
+    }
+    return !own.folder.empty() && !own.supplied.empty();
+}
+
+std::wstring completeOwnCollection(const OwnCollection& own, CopiedParts& copied) {
+    copied = CopiedParts();
+    const std::wstring suppliedJokes = inFolder(own.supplied, L"Witze");
+    const std::wstring jokes = inFolder(own.folder, L"Witze");
+    if (host::entryKind(suppliedJokes) != host::EntryKind::folder) {
+        return L"Die mitgelieferte Sammlung fehlt: " + quoted(suppliedJokes) + L" ist kein Ordner.";
+    }
+    if (!host::makeFolders(own.folder) || host::entryKind(jokes) == host::EntryKind::file) {
+        return L"Kann den Ordner " + quoted(jokes) + L" nicht anlegen.";
+    }
+    bool written = false;
+    for (const wchar_t* text : texts) {
+        const std::wstring from = inFolder(own.supplied, text);
+        if (host::entryKind(from) != host::EntryKind::file ||
+            host::entryKind(inFolder(own.folder, text)) != host::EntryKind::missing) {
+            continue;
+        }
+        if (std::wstring error = copyUnlessTaken(from, own.folder, text, written); !error.empty()) {
+            return error;
+        }
+        if (written) {
+            copied.texts.push_back(text);
+        }
+    }
+
+    const std::wstring recordPath = inFolder(own.folder, suppliedRecord);
+    std::set<std::string> record = readRecord(recordPath);
+    std::set<std::u16string> ignored, taken;
+    bool recordChanged = false;
+    filesIn(jokes, taken);
+    for (const std::wstring& name : filesIn(suppliedJokes, ignored)) {
+        const std::string recorded = host::toUtf8(name);
+        if (record.count(recorded) != 0) {
+            continue;
+        }
+        if (taken.count(upcasedName(name)) == 0) {
+            std::wstring error =
+                copyUnlessTaken(inFolder(suppliedJokes, name), jokes, name, written);
+            if (!error.empty()) {
+                return error;
+            }
+            if (written) {
+                copied.categories.push_back(name);
+            }
+        }
+        record.insert(recorded);
+        recordChanged = true;
+    }
+    // Written after the copies: an interrupted start copies the rest the next time.
+    if (recordChanged) {
+        std::string bytes;
+        for (const std::string& name : record) {
+            bytes += name + "\n";
+        }
+        if (std::wstring error =
+                writeWholeFile(own.folder, suppliedRecord, bytes, WriteMode::replace);
+            !error.empty()) {
+            return error;
+        }
+    }
+    return std::wstring();
+}
+
+std::wstring describeCopy(const OwnCollection& own, const CopiedParts& copied) {
+    if (copied.categories.empty() && copied.texts.empty()) {
+        return quoted(own.folder) + L": nichts zu kopieren.";
+    }
+    std::vector<std::wstring> parts;
+    if (!copied.categories.empty()) {
+        parts.push_back(counted(copied.categories.size(), L"Kategorie", L"Kategorien"));
+    }
+    for (const std::wstring& text : copied.texts) {
+        parts.push_back(quoted(text));
+    }
+    std::wstring list;
+    for (std::size_t k = 0; k < parts.size(); ++k) {
+        list += (k == 0 ? L"" : k + 1 < parts.size() ? L", " : L" und ") + parts[k];
+    }
+    return quoted(own.folder) + L": " + list + L" aus " + quoted(own.supplied) + L" kopiert.";
+}
+
+bool importIntoOwnCollection(Arguments& args) {
+    OwnCollection own;
+    if (!findOwnCollection(own) || (!args.readOnly && args.directory != own.folder)) {
+        return true;
+    }
+    CopiedParts copied;
+    if (std::wstring error = completeOwnCollection(own, copied); !error.empty()) {
+        complain(error + L" Nichts importiert.");
+        return false;
+    }
+    if (!copied.categories.empty() || !copied.texts.empty()) {
+        say(describeCopy(own, copied) + L"\n");
+    }
+    args.directory = own.folder;
+    args.readOnly = false;
+    args.alsoSearched.clear();
+    return true;
+}
+
+int runSetUp(const Arguments&) {
+    OwnCollection own;
+    if (!findOwnCollection(own)) {
+        complain(own.supplied.empty()
+                     ? L"Hier gibt es keine mitgelieferte Sammlung, aus der witz eine eigene "
+                       L"einrichten k\u00f6nnte."
+                     : L"Ohne HOME gibt es keine eigene Sammlung.");
+        return failed;
+    }
+    CopiedParts copied;
+    if (std::wstring error = completeOwnCollection(own, copied); !error.empty()) {
+        complain(error);
+        return failed;
+    }
+    say(describeCopy(own, copied) + L"\n");
+    return success;
+}
