@@ -404,6 +404,7 @@ fi
 echo "pointex in the home: its window on ~/Witze"
 
 echo "== witz on the user's own collection: exit statuses"
+printf 'Ein Witz\n' >"$work/neu.txt"
 # A category the user deleted stays deleted when witz import completes the collection.
 rm "$user/Witze/Bauernregeln"
 printf 'a\0b' >"$work/binaer.txt"
