@@ -20,10 +20,6 @@ std::wstring inFolder(const std::wstring& folder, const std::wstring& name) {
     return folder + platform::pathSeparator + name;
 }
 
-std::wstring quoted(const std::wstring& text) {
-    return L"\u201E" + text + L"\u201C";
-}
-
 // Copies from into folder/name unless that name is taken, also when it is taken meanwhile (by
 // the user, or by a second start at the same time). written says whether this copy made it.
 std::wstring copyUnlessTaken(const std::wstring& from, const std::wstring& folder,
@@ -31,7 +27,7 @@ std::wstring copyUnlessTaken(const std::wstring& from, const std::wstring& folde
     written = false;
     std::string bytes;
     if (!host::readWholeFile(from, bytes)) {
-        return L"Kann " + quoted(from) + L" nicht lesen.";
+        return L"Kann " + quotedList({from}) + L" nicht lesen.";
     }
     std::wstring error = writeWholeFile(folder, name, bytes, WriteMode::createNew);
     if (error.empty()) {
@@ -42,22 +38,16 @@ std::wstring copyUnlessTaken(const std::wstring& from, const std::wstring& folde
     return error;
 }
 
-// The names of the files in a folder, sorted; the folder's entries in letter case folded.
-std::vector<std::wstring> filesIn(const std::wstring& folder, std::set<std::u16string>& taken) {
+// A folder's entries but "." and "..", in no particular order; none when it cannot be listed.
+std::vector<platform::FolderEntry> entriesIn(const std::wstring& folder) {
     std::vector<platform::FolderEntry> entries;
     platform::listFolder(inFolder(folder, L"*"), entries);
-    std::vector<std::wstring> files;
-    for (const platform::FolderEntry& entry : entries) {
-        if (entry.name == L"." || entry.name == L"..") {
-            continue;
-        }
-        taken.insert(upcasedName(entry.name));
-        if (!entry.isDirectory) {
-            files.push_back(entry.name);
-        }
-    }
-    std::sort(files.begin(), files.end());
-    return files;
+    entries.erase(std::remove_if(entries.begin(), entries.end(),
+                                 [](const platform::FolderEntry& entry) {
+                                     return entry.name == L"." || entry.name == L"..";
+                                 }),
+                  entries.end());
+    return entries;
 }
 
 // The record's names, one a line, as UTF-8 bytes (compared as such, so that any name survives).
@@ -79,9 +69,13 @@ std::set<std::string> readRecord(const std::wstring& path) {
 bool findOwnCollection(OwnCollection& own) {
     own = OwnCollection();
     for (const host::Collection& collection : host::fallbackCollections()) {
-        std::wstring& place = collection.readOnly ? own.supplied : own.folder;
-        if (place.empty()) {
-            place = collection.directory;
+        if (!collection.readOnly && own.folder.empty()) {
+            own.folder = collection.directory;
+        }
+        // A witz that is not installed has the place but nothing there.
+        if (collection.readOnly && own.supplied.empty() &&
+            host::entryKind(inFolder(collection.directory, L"Witze")) == host::EntryKind::folder) {
+            own.supplied = collection.directory;
         }
     }
     return !own.folder.empty() && !own.supplied.empty();
@@ -91,11 +85,8 @@ std::wstring completeOwnCollection(const OwnCollection& own, CopiedParts& copied
     copied = CopiedParts();
     const std::wstring suppliedJokes = inFolder(own.supplied, L"Witze");
     const std::wstring jokes = inFolder(own.folder, L"Witze");
-    if (host::entryKind(suppliedJokes) != host::EntryKind::folder) {
-        return L"Die mitgelieferte Sammlung fehlt: " + quoted(suppliedJokes) + L" ist kein Ordner.";
-    }
     if (!host::makeFolders(own.folder) || host::entryKind(jokes) == host::EntryKind::file) {
-        return L"Kann den Ordner " + quoted(jokes) + L" nicht anlegen.";
+        return L"Kann den Ordner " + quotedList({jokes}) + L" nicht anlegen.";
     }
     bool written = false;
     for (const wchar_t* text : texts) {
@@ -114,10 +105,20 @@ std::wstring completeOwnCollection(const OwnCollection& own, CopiedParts& copied
 
     const std::wstring recordPath = inFolder(own.folder, suppliedRecord);
     std::set<std::string> record = readRecord(recordPath);
-    std::set<std::u16string> ignored, taken;
+    // Names are taken in any letter case, as Windows and Pointex under Wine see them.
+    std::set<std::u16string> taken;
+    for (const platform::FolderEntry& entry : entriesIn(jokes)) {
+        taken.insert(upcasedName(entry.name));
+    }
+    std::vector<std::wstring> categories;
+    for (const platform::FolderEntry& entry : entriesIn(suppliedJokes)) {
+        if (!entry.isDirectory) {
+            categories.push_back(entry.name);
+        }
+    }
+    std::sort(categories.begin(), categories.end());
     bool recordChanged = false;
-    filesIn(jokes, taken);
-    for (const std::wstring& name : filesIn(suppliedJokes, ignored)) {
+    for (const std::wstring& name : categories) {
         const std::string recorded = host::toUtf8(name);
         if (record.count(recorded) != 0) {
             continue;
@@ -151,21 +152,13 @@ std::wstring completeOwnCollection(const OwnCollection& own, CopiedParts& copied
 }
 
 std::wstring describeCopy(const OwnCollection& own, const CopiedParts& copied) {
+    std::wstring text = quotedList({own.folder}) + L": ";
     if (copied.categories.empty() && copied.texts.empty()) {
-        return quoted(own.folder) + L": nichts zu kopieren.";
+        return text + L"nichts zu kopieren.";
     }
-    std::vector<std::wstring> parts;
-    if (!copied.categories.empty()) {
-        parts.push_back(counted(copied.categories.size(), L"Kategorie", L"Kategorien"));
-    }
-    for (const std::wstring& text : copied.texts) {
-        parts.push_back(quoted(text));
-    }
-    std::wstring list;
-    for (std::size_t k = 0; k < parts.size(); ++k) {
-        list += (k == 0 ? L"" : k + 1 < parts.size() ? L", " : L" und ") + parts[k];
-    }
-    return quoted(own.folder) + L": " + list + L" aus " + quoted(own.supplied) + L" kopiert.";
+    return text + counted(copied.categories.size(), L"Kategorie", L"Kategorien") + L" aus " +
+           quotedList({own.supplied}) + L" kopiert" +
+           (copied.texts.empty() ? L"" : L", dazu " + quotedList(copied.texts)) + L".";
 }
 
 bool importIntoOwnCollection(Arguments& args) {

@@ -14,7 +14,8 @@ struct OwnCollection {
 };
 
 // The own and the installed collection from host::fallbackCollections(); false where the system
-// keeps no own collection (Windows, a witz that is not installed, no HOME).
+// keeps no own collection (Windows, no HOME) or there is no installed one holding Witze (a witz
+// that is not installed).
 bool findOwnCollection(OwnCollection& own);
 
 // The file beside Witze that names the supplied categories the own collection has had.

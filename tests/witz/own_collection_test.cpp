@@ -38,9 +38,9 @@ const Case cases[] = {
      {},
      supplied,
      "A\nB\nR\xC3\xA4tsel\n",
-     "3 Kategorien, \xE2\x80\x9E"
-     "about\xE2\x80\x9C, \xE2\x80\x9Eversion\xE2\x80\x9C und "
-     "\xE2\x80\x9Elizenz\xE2\x80\x9C aus"},
+     "kopiert, dazu \xE2\x80\x9E"
+     "about\xE2\x80\x9C, \xE2\x80\x9Eversion\xE2\x80\x9C und \xE2\x80\x9E"
+     "lizenz\xE2\x80\x9C."},
     {"an own collection made first keeps its category and gets the supplied ones",
      {{"Witze/Mein", "Eigener Witz"}},
      {{"Witze/Mein", "Eigener Witz"},
@@ -61,7 +61,7 @@ const Case cases[] = {
       {"version", "1.50"},
       {"lizenz", "MIT"}},
      "A\nB\nR\xC3\xA4tsel\n",
-     "1 Kategorie,"},
+     "1 Kategorie aus"},
     {"deleted categories stay deleted, missing texts come back",
      {{".mitgeliefert", "A\nB\nR\xC3\xA4tsel\n"}, {"Witze/A", "Witz A"}},
      {{"Witze/A", "Witz A"}, {"about", "Mitgeliefert"}, {"version", "1.50"}, {"lizenz", "MIT"}},
@@ -168,8 +168,9 @@ TEST_F(OwnCollectionTest, ImportBeforeTheFirstStartMakesTheOwnCollection) {
     EXPECT_FALSE(std::filesystem::exists(root / "home"));
 }
 
-// Where the own collection cannot be made, nothing is written anywhere and the status is 2.
-TEST_F(OwnCollectionTest, RefusesWhatItCannotMake) {
+// Where the own collection cannot be made, nothing is written anywhere and the status is 2;
+// without an installed collection einrichten has nothing to copy, and an import goes on.
+TEST_F(OwnCollectionTest, WhereItCannotBeMadeOrThereIsNothingToCopy) {
     own = root / "home" / "share" / "pointex";
     place(root / "home" / "share", {{"pointex", "eine Datei"}});
     EXPECT_EQ(witz({L"einrichten"}, false), 2);
@@ -181,7 +182,11 @@ TEST_F(OwnCollectionTest, RefusesWhatItCannotMake) {
     std::filesystem::remove_all(root / "home");
     std::filesystem::remove_all(root / "mitgeliefert" / "Witze");
     EXPECT_EQ(witz({L"einrichten"}, false), 2);
-    EXPECT_NE(err.find(L"mitgelieferte Sammlung fehlt"), std::wstring::npos) << visible(err);
+    EXPECT_NE(err.find(L"keine mitgelieferte Sammlung"), std::wstring::npos) << visible(err);
+    // An import into an own collection goes on without one, as a witz that is not installed has.
+    std::filesystem::create_directories(root / "home" / "share" / "pointex" / "Witze");
+    EXPECT_EQ(witz({L"import", (root / "neu.txt").wstring(), L"--nach", L"Neu"}, false), 0)
+        << visible(err);
 }
 
 } // namespace
