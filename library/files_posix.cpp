@@ -91,4 +91,14 @@ bool writeAll(int descriptor, const std::string& bytes) {
     return true;
 }
 
+bool makeFolders(const std::wstring& path) {
+    std::string bytes = encodeName(path);
+    for (std::size_t slash = bytes.find('/', 1); slash != std::string::npos;
+         slash = bytes.find('/', slash + 1)) {
+        mkdir(bytes.substr(0, slash).c_str(), 0777);
+    }
+    mkdir(bytes.c_str(), 0777);
+    return entryKind(path) == EntryKind::folder;
+}
+
 } // namespace platform

@@ -77,4 +77,14 @@ EntryKind entryKind(const std::wstring& path) {
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? EntryKind::folder : EntryKind::file;
 }
 
+bool makeFolders(const std::wstring& path) {
+    // Each folder on the way; those that exist, a drive ("C:") or a server's name fail harmlessly.
+    for (std::size_t end = path.find_first_of(L"\\/", 1); end != std::wstring::npos;
+         end = path.find_first_of(L"\\/", end + 1)) {
+        CreateDirectoryW(path.substr(0, end).c_str(), nullptr);
+    }
+    CreateDirectoryW(path.c_str(), nullptr);
+    return entryKind(path) == EntryKind::folder;
+}
+
 } // namespace platform

@@ -64,6 +64,10 @@ enum class EntryKind { missing, file, folder };
 // What a path names; a dangling link is a file, since its name is taken.
 EntryKind entryKind(const std::wstring& path);
 
+// Makes a folder and those above it that are missing, as mkdir -p does; false when the path is
+// no folder afterwards.
+bool makeFolders(const std::wstring& path);
+
 // Shows a message box without owner; returns the button pressed. Tests replace it to record
 // the boxes instead of showing them.
 using MessageBoxFunction = int (*)(const std::wstring& text, const std::wstring& caption,

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Checks the release package: two builds at one moment give the same zip byte for byte; the zip
-# holds every entry below one folder, safe names, a PE32 GUI Pointex.exe, CR LF texts; unpacked
+# holds every entry below one folder, safe names, a PE32 GUI Pointex.exe, texts that Notepad
+# shows as written (CR LF, Windows-1252, each the text of its source as Python decodes it); unpacked
 # into a folder whose path has blanks and umlauts, it holds our sample categories unchanged,
 # programs without debug sections and within their sizes, and each category taken from
 # fortunes-de as many jokes as this check counts records in its source (riddles with their
@@ -59,12 +60,33 @@ for file in sample/Witze/*; do
     cmp "$file" "$folder/Witze/${file##*/}"
 done
 for file in about version; do
-    cmp "sample/$file" "$folder/$file"
+    cmp "sample/$file" <(tr -d '\r' <"$folder/$file")
 done
 # The programs as they ship: without debug sections, no larger than their limits.
 for file in Pointex.exe witz.exe; do
     python3 tests/resources/check_exe.py stripped i686-w64-mingw32-objdump "$folder/$file"
 done
+# The texts as Notepad reads them ("ANSI": Windows-1252, decoded by Python, not by the iconv
+# that wrote them) say what their sources say; LIESMICH with the counts filled in.
+python3 - "$folder" "$(build/native/witz/witz -C "$folder" liste | tail -n 1)" <<'EOF'
+import re
+import sys
+
+folder, summary = sys.argv[1], sys.argv[2].split()
+sources = {
+    "LIESMICH.txt": "docs/LIESMICH.txt",
+    "QUELLEN.txt": "build/collection/QUELLEN.txt",
+    "LICENSE.txt": "LICENSE",
+}
+for name, source in sources.items():
+    shown = open(f"{folder}/{name}", "rb").read().decode("cp1252").replace("\r\n", "\n")
+    text = open(source, encoding="utf-8").read()
+    text = text.replace("@WITZE@", summary[0]).replace("@KATEGORIEN@", summary[3])
+    text = re.sub("@VERSION@", folder.rsplit("Pointex-", 1)[1], text)
+    if shown != text:
+        sys.exit(f"FAIL: {name} in the zip does not read in Notepad as {source} says")
+print("LIESMICH.txt, QUELLEN.txt and LICENSE.txt read in Windows-1252 as their sources say")
+EOF
 python3 scripts/check_collection.py "$folder" /usr/share/games/fortunes/de collection/quellen.tsv \
     build/native/witz/witz
 build/native/witz/witz pruefe "$folder/Witze"

@@ -43,13 +43,21 @@ cp "$build/Pointex.exe" "$build/witz/witz.exe" "$folder/"
 collection=build/collection
 scripts/make-collection.sh "$collection"
 cp -r "$collection/Witze" "$folder/Witze"
-cp "$collection/about" "$collection/version" "$collection/lizenz" "$folder/"
 read -r jokes _ _ categories _ < <(build/native/witz/witz -C "$collection" liste | tail -n 1)
-# Texts for Windows' editors: CR LF line ends.
+# Texts for Windows' editors, Notepad from XP on: CR LF line ends, and Windows-1252 ("ANSI"),
+# which holds every character they use (iconv stops at one it lacks). The About texts are ISO
+# 8859-1 already; Pointex reads them as text, CR LF as a line end.
+windows_text() { # UTF-8 text file, target
+    iconv -f UTF-8 -t WINDOWS-1252 "$1" | sed -e 's/$/\r/' >"$2"
+}
 sed -e "s/@VERSION@/$version/g" -e "s/@WITZE@/$jokes/g" -e "s/@KATEGORIEN@/$categories/g" \
-    -e 's/$/\r/' docs/LIESMICH.txt >"$folder/LIESMICH.txt"
-sed -e 's/$/\r/' "$collection/QUELLEN.txt" >"$folder/QUELLEN.txt"
-sed -e 's/$/\r/' LICENSE >"$folder/LICENSE.txt"
+    docs/LIESMICH.txt >"$stage/LIESMICH.txt"
+windows_text "$stage/LIESMICH.txt" "$folder/LIESMICH.txt"
+windows_text "$collection/QUELLEN.txt" "$folder/QUELLEN.txt"
+windows_text LICENSE "$folder/LICENSE.txt"
+for file in about version lizenz; do
+    sed -e 's/$/\r/' "$collection/$file" >"$folder/$file"
+done
 
 mkdir -p dist
 zip=$name-win32.zip

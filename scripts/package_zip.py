@@ -7,8 +7,10 @@ name, each carries the moment EPOCH (UTC), Unix permissions 0755 for folders and
 
 check ZIP TOP ENTRY...: every ENTRY (relative to TOP) is in the zip, every name lies below TOP
 without an absolute path or "..", Pointex.exe is a PE32 GUI program and witz.exe a PE32 console
-program, and LIESMICH.txt, QUELLEN.txt and LICENSE.txt have CR LF line ends throughout. Prints
-what fails; exits 1 then.
+program, and every text file (LIESMICH.txt, QUELLEN.txt, LICENSE.txt and the About texts) reads
+right in Notepad from Windows XP on: CR LF line ends throughout, no control characters but tabs,
+and either UTF-8 after a byte-order mark or Windows-1252 that is not also valid UTF-8 (which
+Notepad since Windows 10 would take it for). Prints what fails; exits 1 then.
 """
 
 import stat
@@ -66,6 +68,36 @@ def pe_kind(data):
     return magic, subsystem
 
 
+TEXT_FILES = ("LIESMICH.txt", "QUELLEN.txt", "LICENSE.txt", "about", "version", "lizenz")
+BOM = b"\xef\xbb\xbf"
+
+
+def notepad_fault(text):
+    """Why Notepad would not show the bytes as written, or None."""
+    pairs = text.count(b"\r\n")
+    if not text or text.count(b"\n") != pairs or text.count(b"\r") != pairs:
+        return "does not have CR LF line ends throughout"
+    if any(byte < 0x20 and byte not in b"\t\r\n" for byte in text):
+        return "holds control characters"
+    if text.startswith(BOM):
+        try:
+            text.decode("utf-8")
+        except UnicodeDecodeError as error:
+            return f"has a UTF-8 byte-order mark but is no UTF-8 at byte {error.start}"
+        return None
+    try:
+        text.decode("cp1252")
+    except UnicodeDecodeError as error:
+        return f"is no Windows-1252 at byte {error.start} (and has no UTF-8 byte-order mark)"
+    if any(byte >= 0x80 for byte in text):
+        try:
+            text.decode("utf-8")
+            return "is UTF-8 without a byte-order mark, which older Notepads read as ANSI"
+        except UnicodeDecodeError:
+            pass
+    return None
+
+
 def check(target, top, wanted):
     faults = []
     with zipfile.ZipFile(target) as archive:
@@ -89,12 +121,11 @@ def check(target, top, wanted):
                 found = pe_kind(archive.read(f"{top}/{name}"))
                 if found != (0x10B, subsystem):
                     faults.append(f"{name} is not a PE32 {kind} program (magic, subsystem: {found})")
-        for name in ("LIESMICH.txt", "QUELLEN.txt", "LICENSE.txt"):
+        for name in TEXT_FILES:
             if f"{top}/{name}" in names:
-                text = archive.read(f"{top}/{name}")
-                pairs = text.count(b"\r\n")
-                if not text or text.count(b"\n") != pairs or text.count(b"\r") != pairs:
-                    faults.append(f"{name} does not have CR LF line ends throughout")
+                fault = notepad_fault(archive.read(f"{top}/{name}"))
+                if fault:
+                    faults.append(f"{name} {fault}")
     for fault in faults:
         print(f"FAIL: {fault}")
     if not faults:

@@ -9,7 +9,8 @@ cd "$(dirname "$0")/.."
 # is in debian/control alone.
 test_packages=(
     clang libclang-rt-14-dev
-    wine wine32:i386 wine64 xvfb xauth x11-utils icoutils zenity
+    wine wine32:i386 wine64 xvfb xauth x11-utils icoutils zenity libnotify-bin appstream
+    desktop-file-utils
     hyperfine ripgrep time valgrind strace python3 unzip fortune-mod
     dpkg-dev fakeroot lintian bash-completion file man-db groff-base git
 )

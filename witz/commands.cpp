@@ -152,7 +152,31 @@ const Command commands[] = {
      0,
      1,
      runCheck},
+    {L"einrichten",
+     L"witz einrichten",
+     L"die eigene Sammlung anlegen oder um neue Kategorien erg\u00e4nzen",
+     L"Legt die eigene Sammlung an (~/.local/share/pointex oder $XDG_DATA_HOME/pointex),\n"
+     L"wie es der Start von pointex tut: Aus der mitgelieferten Sammlung kopiert es\n"
+     L"about, version, lizenz und QUELLEN.txt, wenn sie fehlen, und jede Kategorie\n"
+     L"einmal. Eine Kategorie, die man gel\u00f6scht hat, kommt nicht wieder; eine, die\n"
+     L"eine neue Version mitbringt, kommt dazu. Was in der Sammlung liegt, bleibt, wie\n"
+     L"es ist. Die Datei .mitgeliefert nennt die Kategorien, die sie schon bekam.\n"
+     L"witz import in die eigene Sammlung richtet sie ebenso ein. -C gilt hier nicht.\n",
+     {},
+     {},
+     0,
+     0,
+     runSetUp},
 };
+
+bool hasSuppliedCollection() {
+    for (const host::Collection& collection : host::fallbackCollections()) {
+        if (collection.readOnly) {
+            return true;
+        }
+    }
+    return false;
+}
 
 void showOverview() {
     std::wstring text =
@@ -162,7 +186,11 @@ void showOverview() {
         L"Befehle:\n";
     for (const Command& command : commands) {
         std::wstring name = *command.name != 0 ? command.name : L"(keiner)";
-        text += L"  " + name + std::wstring(10 - name.size(), L' ') + command.help + L"\n";
+        // Where no installed collection stands apart (witz.exe), there is nothing to set up.
+        if (command.run == runSetUp && !hasSuppliedCollection()) {
+            continue;
+        }
+        text += L"  " + name + std::wstring(11 - name.size(), L' ') + command.help + L"\n";
     }
     text +=
         L"\nOptionen:\n"

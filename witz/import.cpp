@@ -6,6 +6,7 @@
 #include "library/file_writer.h"
 #include "library/file_names.h"
 #include "library/platform.h"
+#include "own_collection.h"
 #include "system.h"
 #include "witz.h"
 
@@ -157,12 +158,17 @@ int readSource(const std::wstring& source, std::string& bytes) {
 
 } // namespace
 
-int importSources(const Arguments& args, const ImportAdvice& advice) {
+int importSources(const Arguments& given, const ImportAdvice& advice) {
+    Arguments args = given;
+    if (!importIntoOwnCollection(args)) {
+        return failed;
+    }
+    // Still the installed collection: there is no own one (no HOME).
     if (args.readOnly) {
         complain(L"\u201E" + args.directory +
                  L"\u201C ist die mitgelieferte Sammlung, in die witz nicht schreibt. -C ORDNER "
                  L"w\u00e4hlt die Sammlung, in die es importiert (-C . legt hier \u201EWitze\u201C "
-                 L"an; die eigene Sammlung legt der erste Start von pointex an).");
+                 L"an).");
         return failed;
     }
     auto target = args.values.find(L"--nach");

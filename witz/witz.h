@@ -73,3 +73,4 @@ struct ImportAdvice {
 };
 int importSources(const Arguments& args, const ImportAdvice& advice);
 int runCheck(const Arguments& args);
+int runSetUp(const Arguments& args);

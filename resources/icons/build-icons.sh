@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Renders the MVG drawings in this folder into the program's .ico files (needs imagemagick and icoutils).
-# With --png FOLDER it writes only the program icon as PNGs (pointex-16.png ... pointex-128.png)
-# into that folder, for the Linux desktop, and leaves the .ico files alone.
+# With --png FOLDER it writes only the program icon as PNGs (pointex-16.png ... pointex-256.png)
+# into that folder, for the Linux desktop and its software centres, and leaves the .ico files
+# alone.
 #
 # Each drawing is rendered large and then box-averaged down with -scale, so that edges on
 # whole pixel coordinates come out sharp at 16 x 16 and curves still get smooth edges.
@@ -21,7 +22,7 @@ render() {
 
 if [ "${1:-}" = --png ]; then
     mkdir -p "$2"
-    for size in 16 32 48 64 128; do
+    for size in 16 32 48 64 128 256; do
         if [ "$size" = 16 ]; then
             render app-16.mvg 16 16 "$work/app.png"
         else

@@ -45,8 +45,8 @@ const Case cases[] = {
     {"then WITZ_ORDNER", true, true, true, "benannt", nullptr, "Benannt", 0, "benannt"},
     {"then the working directory", true, true, true, nullptr, nullptr, "Hier", 0, "."},
     {"then the user's own", false, true, true, nullptr, nullptr, "Eigen", 0, "eigene"},
-    {"then the installed one, read-only", false, false, true, nullptr, nullptr, "Mitgeliefert", 2,
-     nullptr},
+    {"then the installed one, read-only: import makes the own", false, false, true, nullptr,
+     nullptr, "Mitgeliefert", 0, "eigene"},
     {"none: the working directory's is made", false, false, false, nullptr, nullptr, nullptr, 0,
      "."},
 };
