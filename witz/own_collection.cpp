@@ -74,7 +74,8 @@ bool findOwnCollection(OwnCollection& own) {
         }
         // A witz that is not installed has the place but nothing there.
         if (collection.readOnly && own.supplied.empty() &&
-            platform::entryKind(inFolder(collection.directory, L"Witze")) == platform::EntryKind::folder) {
+            platform::entryKind(inFolder(collection.directory, L"Witze")) ==
+                platform::EntryKind::folder) {
             own.supplied = collection.directory;
         }
     }
@@ -85,7 +86,8 @@ std::wstring completeOwnCollection(const OwnCollection& own, CopiedParts& copied
     copied = CopiedParts();
     const std::wstring suppliedJokes = inFolder(own.supplied, L"Witze");
     const std::wstring jokes = inFolder(own.folder, L"Witze");
-    if (!platform::makeFolders(own.folder) || platform::entryKind(jokes) == platform::EntryKind::file) {
+    if (!platform::makeFolders(own.folder) ||
+        platform::entryKind(jokes) == platform::EntryKind::file) {
         return L"Kann den Ordner " + quotedList({jokes}) + L" nicht anlegen.";
     }
     bool written = false;
