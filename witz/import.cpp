@@ -32,22 +32,31 @@ bool dropDuplicates(const std::wstring& folder, const std::wstring& except,
                     std::vector<std::string>& jokes, std::uint32_t& dropped, std::wstring& error) {
     DuplicateFinder finder;
     std::vector<platform::FolderEntry> entries;
+    std::vector<std::wstring> paths; // by the finder's numbers
     platform::listFolder(folder + platform::pathSeparator + L"*", entries);
     for (const platform::FolderEntry& entry : entries) {
         if (entry.isDirectory || entry.name == except) {
             continue;
         }
         std::string bytes;
-        if (!platform::readWholeFile(folder + platform::pathSeparator + entry.name, bytes)) {
-            error = L"Kann \u201E" + folder + platform::pathSeparator + entry.name +
+        paths.push_back(folder + platform::pathSeparator + entry.name);
+        if (!platform::readWholeFile(paths.back(), bytes)) {
+            error = L"Kann \u201E" + paths.back() +
                     L"\u201C nicht lesen, also auch nicht mit den neuen Witzen vergleichen.";
             return false;
         }
         finder.addFile(bytes);
     }
     std::uint32_t imported = finder.addJokes(jokes);
+    auto reread = [&](std::uint32_t category, std::string& bytes) {
+        if (category == imported) {
+            bytes = appendJokes(std::string(), jokes);
+            return true;
+        }
+        return platform::readWholeFile(paths[category], bytes);
+    };
     std::vector<bool> keep(jokes.size(), true);
-    for (const Duplicate& duplicate : finder.duplicates()) {
+    for (const Duplicate& duplicate : finder.duplicates(reread)) {
         if (duplicate.copy.category == imported) {
             keep[duplicate.copy.joke - 1] = false;
         }
