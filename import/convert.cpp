@@ -2,6 +2,7 @@
 #include "convert.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -20,9 +21,10 @@ bool isFormatByte(char32_t c) {
 // the source.
 class Converter {
   public:
-    Converter(const std::wstring& source, bool replaceUnknown, bool riddles, Conversion& conversion)
-        : source(source), replaceUnknown(replaceUnknown), riddles(riddles), conversion(conversion) {
-    }
+    Converter(const std::wstring& source, const DecodedSource& decoded, SourceReading reading,
+              bool replaceUnknown, Conversion& conversion)
+        : source(source), decoded(decoded), reading(reading), replaceUnknown(replaceUnknown),
+          riddles(reading.format == SourceFormat::riddle), conversion(conversion) {}
 
     void add(const Record& record) {
         ++recordNumber;
@@ -58,14 +60,30 @@ class Converter {
                 text += '?';
                 ++conversion.replaced;
             } else {
-                conversion.problems.push_back(
-                    {source, recordNumber, line.number, static_cast<std::uint32_t>(column + 1), c});
+                auto at = static_cast<std::uint32_t>(column + 1);
+                conversion.problems.push_back({source, recordNumber, line.number, at, c,
+                                               c == undecodable ? bytesAt(line.number, at) : "",
+                                               reading});
             }
         }
         return text;
     }
 
+    // The runs are in the order of the text, so in the order of their lines and columns.
+    std::string bytesAt(std::uint32_t line, std::uint32_t column) const {
+        auto run = std::lower_bound(
+            decoded.undecodable.begin(), decoded.undecodable.end(), std::make_pair(line, column),
+            [](const UndecodableBytes& run, std::pair<std::uint32_t, std::uint32_t> at) {
+                return std::make_pair(run.line, run.column) < at;
+            });
+        return run != decoded.undecodable.end() && run->line == line && run->column == column
+                   ? run->bytes
+                   : std::string();
+    }
+
     const std::wstring& source;
+    const DecodedSource& decoded;
+    SourceReading reading;
     bool replaceUnknown;
     bool riddles;
     Conversion& conversion;
@@ -91,11 +109,11 @@ std::string jokeBytes(const Joke& joke) {
 SourceReading convertSource(const std::string& bytes, const std::wstring& sourceName,
                             SourceFormat format, bool replaceUnknown, Conversion& conversion,
                             const Editing& editing) {
-    SourceReading reading{format, SourceEncoding::utf8};
-    std::vector<Line> lines = splitLines(decode(bytes, reading.encoding));
+    DecodedSource decoded = decode(bytes);
+    SourceReading reading{format, decoded.encoding, decoded.byteOrderMark};
+    std::vector<Line> lines = splitLines(decoded.text);
     std::vector<Record> records = readRecords(lines, reading.format);
-    Converter converter(sourceName, replaceUnknown, reading.format == SourceFormat::riddle,
-                        conversion);
+    Converter converter(sourceName, decoded, reading, replaceUnknown, conversion);
     for (const Record& record : records) {
         converter.add(record);
     }

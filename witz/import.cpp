@@ -1,4 +1,5 @@
 // witz import: sources converted into one category, written by the file writer.
+#include <algorithm>
 #include <cstdio>
 
 #include "import/convert.h"
@@ -72,6 +73,26 @@ bool dropDuplicates(const std::wstring& folder, const std::wstring& except,
     return true;
 }
 
+// "das Byte 0xE4" or "die Bytes 0xE2 0x80", and why they are no character where they stand.
+std::wstring describeBytes(const ImportProblem& problem) {
+    std::wstring bytes;
+    for (char c : problem.bytes) {
+        wchar_t code[8];
+        std::swprintf(code, 8, L" 0x%02X", static_cast<unsigned>(static_cast<unsigned char>(c)));
+        bytes += code;
+    }
+    bool one = problem.bytes.size() == 1;
+    std::wstring what = (one ? L"das Byte" : L"die Bytes") + bytes + (one ? L" ist " : L" sind ");
+    if (problem.reading.encoding == SourceEncoding::utf16) {
+        return what + (one ? L"\u00fcbrig: UTF-16 hat zwei Bytes je Zeichen"
+                           : L"in UTF-16 kein Zeichen (ein Surrogat ohne Partner)");
+    }
+    return what + (problem.reading.byteOrderMark
+                       ? L"kein UTF-8, obwohl die Datei mit der Marke f\u00fcr UTF-8 (BOM) beginnt"
+                       : L"kein UTF-8, anderes in der Datei aber schon: sie mischt UTF-8 mit "
+                         L"einer anderen Codierung");
+}
+
 std::wstring describe(const ImportProblem& problem) {
     wchar_t code[16];
     std::swprintf(code, 16, L"U+%04X", static_cast<unsigned>(problem.character));
@@ -84,7 +105,8 @@ std::wstring describe(const ImportProblem& problem) {
         shown += static_cast<wchar_t>(c);
     }
     std::wstring what =
-        c < 0x20
+        c == undecodable ? describeBytes(problem)
+        : c < 0x20
             ? std::wstring(L"das Steuerzeichen ") + code + L" hat in Witzdateien eine Bedeutung"
         : c >= 0x80 && c <= 0x9F
             ? std::wstring(L"das Steuerzeichen ") + code +
@@ -93,6 +115,27 @@ std::wstring describe(const ImportProblem& problem) {
     return problem.source + L": Eintrag " + std::to_wstring(problem.record) + L", Zeile " +
            std::to_wstring(problem.line) + L", Zeichen " + std::to_wstring(problem.column) + L": " +
            what;
+}
+
+// The last line of a refusal for the problems found: how many, and what the user can do.
+std::wstring problemsSummary(const std::vector<ImportProblem>& problems,
+                             const ImportAdvice& advice) {
+    auto bytes = static_cast<std::size_t>(
+        std::count_if(problems.begin(), problems.end(),
+                      [](const ImportProblem& problem) { return !problem.bytes.empty(); }));
+    std::size_t characters = problems.size() - bytes;
+    std::wstring text = L"Nichts geschrieben:";
+    if (bytes > 0) {
+        text += bytes == 1 ? std::wstring(L" 1 Bytefolge ist kein Zeichen")
+                           : L" " + std::to_wstring(bytes) + L" Bytefolgen sind keine Zeichen";
+        text += L" in der Codierung ihrer Datei.";
+    }
+    if (characters > 0) {
+        text += L" " + std::to_wstring(characters) +
+                (characters == 1 ? L" Zeichen passt" : L" Zeichen passen") +
+                L" nicht in eine Witzdatei.";
+    }
+    return text + (bytes > 0 ? advice.undecodable : advice.unknown);
 }
 
 bool chooseFormat(const Arguments& args, SourceFormat& format) {
@@ -261,9 +304,7 @@ int importSources(const Arguments& args, const ImportAdvice& advice) {
             const std::size_t more = conversion.problems.size() - problemsShown;
             complain(L"und " + std::to_wstring(more) + (more == 1 ? L" weiteres" : L" weitere"));
         }
-        complain(L"Nichts geschrieben: " + std::to_wstring(conversion.problems.size()) +
-                 (conversion.problems.size() == 1 ? L" Zeichen passt" : L" Zeichen passen") +
-                 L" nicht in eine Witzdatei." + advice.unknown);
+        complain(problemsSummary(conversion.problems, advice));
         return failed;
     }
     std::uint32_t duplicates = 0;
@@ -318,6 +359,8 @@ int runImport(const Arguments& args) {
         L" --anhaengen h\u00e4ngt an, --ersetzen-datei ersetzt sie.",
         L" Mit --ersetzen werden sie als \"?\" geschrieben.",
         L"",
+        L" Berichtige diese Stellen im Editor und speichere die Datei als UTF-8, oder "
+        L"schreibe mit --ersetzen f\u00fcr jede ein \"?\".",
     };
     return importSources(args, options);
 }
