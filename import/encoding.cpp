@@ -238,10 +238,11 @@ const wchar_t* documentKind(const std::string& bytes) {
         {"\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8, L"ein Word-Dokument im alten Format (.doc)"},
         // RTF is text, but its words stand among formatting commands.
         {"{\\rtf", 5, L"ein RTF-Dokument (WordPad oder Word)"},
-        {"%PDF", 4, L"ein PDF-Dokument"},
-        {"\x89PNG", 4, L"ein Bild (PNG)"},
+        {"%PDF-", 5, L"ein PDF-Dokument"},
+        {"\x89PNG\r\n\x1A\n", 8, L"ein Bild (PNG)"},
         {"\xFF\xD8\xFF", 3, L"ein Bild (JPEG)"},
-        {"GIF8", 4, L"ein Bild (GIF)"},
+        {"GIF87a", 6, L"ein Bild (GIF)"},
+        {"GIF89a", 6, L"ein Bild (GIF)"},
     };
     for (const auto& kind : kinds) {
         if (bytes.compare(0, kind.size, kind.start, kind.size) == 0) {
@@ -254,27 +255,26 @@ const wchar_t* documentKind(const std::string& bytes) {
 } // namespace
 
 std::wstring whyNotText(const std::string& bytes, const std::wstring& path) {
-    const std::wstring named = L"\u201E" + path + L"\u201C";
+    auto named = [&path] { return L"\u201E" + path + L"\u201C"; };
     if (const wchar_t* kind = documentKind(bytes)) {
-        return named + L" ist wohl " + kind +
+        return named() + L" ist wohl " + kind +
                L", keine Textdatei. \u00d6ffne die Datei in ihrem Programm und speichere sie "
                L"als Text (.txt), oder kopiere die Witze in den Editor und speichere sie dort "
                L"als Text.";
     }
     // strfile's index: a version of 1 or 2 as a big-endian word, counts, and the delimiter.
-    bool index = bytes.size() >= 24 && bytes.compare(0, 3, std::string(3, '\0')) == 0 &&
-                 (bytes[3] == 1 || bytes[3] == 2) && bytes[20] == '%';
-    std::wstring suffix = L".dat";
-    bool dat = path.size() > suffix.size() &&
-               path.compare(path.size() - suffix.size(), suffix.size(), suffix) == 0;
-    if (index) {
-        std::wstring text = named + L" ist ein Index von strfile, kein Text";
+    if (bytes.size() >= 24 && bytes.compare(0, 3, std::string(3, '\0')) == 0 &&
+        (bytes[3] == 1 || bytes[3] == 2) && bytes[20] == '%') {
+        const std::wstring suffix = L".dat";
+        bool dat = path.size() > suffix.size() &&
+                   path.compare(path.size() - suffix.size(), suffix.size(), suffix) == 0;
+        std::wstring text = named() + L" ist ein Index von strfile, kein Text";
         return dat ? text + L"; die Witze stehen in \u201E" +
                          path.substr(0, path.size() - suffix.size()) + L"\u201C."
                    : text + L"; die Witze stehen in der Datei gleichen Namens ohne .dat.";
     }
     if (std::size_t nul = bytes.find('\0'); nul != std::string::npos && !hasUtf16Mark(bytes)) {
-        return named + L" ist keine Textdatei: Byte 0x00 bei Offset " + std::to_wstring(nul) +
+        return named() + L" ist keine Textdatei: Byte 0x00 bei Offset " + std::to_wstring(nul) +
                L". Speichere die Witze im Editor als Text.";
     }
     return std::wstring();
