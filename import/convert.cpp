@@ -21,10 +21,11 @@ bool isFormatByte(char32_t c) {
 // the source.
 class Converter {
   public:
-    Converter(const std::wstring& source, const DecodedSource& decoded, SourceReading reading,
-              bool replaceUnknown, Conversion& conversion)
-        : source(source), decoded(decoded), reading(reading), replaceUnknown(replaceUnknown),
-          riddles(reading.format == SourceFormat::riddle), conversion(conversion) {}
+    Converter(const std::wstring& source, const std::string& bytes, const DecodedSource& decoded,
+              SourceReading reading, bool replaceUnknown, Conversion& conversion)
+        : source(source), bytes(bytes), decoded(decoded), reading(reading),
+          replaceUnknown(replaceUnknown), riddles(reading.format == SourceFormat::riddle),
+          conversion(conversion) {}
 
     void add(const Record& record) {
         ++recordNumber;
@@ -77,11 +78,12 @@ class Converter {
                 return std::make_pair(run.line, run.column) < at;
             });
         return run != decoded.undecodable.end() && run->line == line && run->column == column
-                   ? run->bytes
+                   ? bytes.substr(run->offset, run->length)
                    : std::string();
     }
 
     const std::wstring& source;
+    const std::string& bytes;
     const DecodedSource& decoded;
     SourceReading reading;
     bool replaceUnknown;
@@ -113,7 +115,7 @@ SourceReading convertSource(const std::string& bytes, const std::wstring& source
     SourceReading reading{format, decoded.encoding, decoded.byteOrderMark};
     std::vector<Line> lines = splitLines(decoded.text);
     std::vector<Record> records = readRecords(lines, reading.format);
-    Converter converter(sourceName, decoded, reading, replaceUnknown, conversion);
+    Converter converter(sourceName, bytes, decoded, reading, replaceUnknown, conversion);
     for (const Record& record : records) {
         converter.add(record);
     }

@@ -38,9 +38,9 @@ class TextBuilder {
             lineStart = source.text.size();
         }
     }
-    void addUndecodable(const char* bytes, std::size_t size) {
+    void addUndecodable(std::size_t offset, std::size_t length) {
         auto column = static_cast<std::uint32_t>(source.text.size() - lineStart + 1);
-        source.undecodable.push_back({line, column, std::string(bytes, size)});
+        source.undecodable.push_back({line, column, offset, length});
         source.text += undecodable;
     }
 
@@ -68,13 +68,13 @@ void fromUtf16(const std::string& bytes, bool bigEndian, DecodedSource& source) 
             text.add(0x10000 + ((value - 0xD800) << 10) + (unit(i + 2) - 0xDC00));
             i += 2;
         } else if (high(value) || low(value)) {
-            text.addUndecodable(bytes.data() + i, 2);
+            text.addUndecodable(i, 2);
         } else {
             text.add(value);
         }
     }
     if (i < bytes.size()) {
-        text.addUndecodable(bytes.data() + i, 1);
+        text.addUndecodable(i, 1);
     }
 }
 
@@ -134,7 +134,7 @@ bool fromUtf8(const std::string& bytes, std::size_t from, DecodedSource& source)
             value = value << 6 | (next & 0x3F);
         }
         if (start.length == 0 || length < start.length) {
-            text.addUndecodable(bytes.data() + i, length);
+            text.addUndecodable(i, length);
         } else {
             told = told || tellsUtf8(data + i, length);
             text.add(value);

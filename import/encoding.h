@@ -17,7 +17,8 @@ constexpr char32_t undecodable = 0x110000;
 struct UndecodableBytes {
     std::uint32_t line;   // from 1
     std::uint32_t column; // the character of that line, from 1
-    std::string bytes;
+    std::size_t offset;   // of the first in the source's bytes
+    std::size_t length;   // 1 to 3
 };
 
 struct DecodedSource {
