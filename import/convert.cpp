@@ -35,6 +35,7 @@ class Converter {
         }
         const Record& shaped = riddles ? shapedRiddle(record) : record;
         Joke joke(1);
+        joke.back().reserve(shaped.size());
         for (std::size_t k = 0; k < shaped.size(); ++k) {
             const RecordLine& line = shaped[k];
             if (k > 0 && line.startsPart) {
@@ -94,7 +95,14 @@ class Converter {
 
 // One line of the joke file: 0x12 before each part after the first, 0x11 between lines.
 std::string jokeBytes(const Joke& joke) {
+    std::size_t size = 0;
+    for (const std::vector<JokeLine>& part : joke) {
+        for (const JokeLine& line : part) {
+            size += line.text.size() + 1;
+        }
+    }
     std::string bytes;
+    bytes.reserve(size);
     for (std::size_t p = 0; p < joke.size(); ++p) {
         for (std::size_t k = 0; k < joke[p].size(); ++k) {
             if (p > 0 || k > 0) {
@@ -111,7 +119,13 @@ std::string jokeBytes(const Joke& joke) {
 SourceReading convertSource(const std::string& bytes, const std::wstring& sourceName,
                             SourceFormat format, bool replaceUnknown, Conversion& conversion,
                             const Editing& editing) {
-    DecodedSource decoded = decode(bytes);
+    return convertDecoded(bytes, decode(bytes), sourceName, format, replaceUnknown, conversion,
+                          editing);
+}
+
+SourceReading convertDecoded(const std::string& bytes, const DecodedSource& decoded,
+                             const std::wstring& sourceName, SourceFormat format,
+                             bool replaceUnknown, Conversion& conversion, const Editing& editing) {
     SourceReading reading{format, decoded.encoding, decoded.byteOrderMark};
     std::vector<Line> lines = splitLines(decoded.text);
     std::vector<Record> records = readRecords(lines, reading.format);

@@ -45,6 +45,12 @@ SourceReading convertSource(const std::string& bytes, const std::wstring& source
                             SourceFormat format, bool replaceUnknown, Conversion& conversion,
                             const Editing& editing = Editing());
 
+// The same for a source already decoded (decoded is decode(bytes)).
+SourceReading convertDecoded(const std::string& bytes, const DecodedSource& decoded,
+                             const std::wstring& sourceName, SourceFormat format,
+                             bool replaceUnknown, Conversion& conversion,
+                             const Editing& editing = Editing());
+
 // The joke file after appending jokes to existing bytes (empty for a new file): one line per
 // joke and no LF after the last, so the file counts exactly the old jokes plus the new ones.
 std::string appendJokes(const std::string& existing, const std::vector<std::string>& jokes);

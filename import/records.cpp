@@ -180,6 +180,7 @@ const FormatEntry sourceFormats[4] = {
 
 std::vector<Line> splitLines(const std::u32string& text) {
     std::vector<Line> lines;
+    lines.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), U'\n')) + 1);
     std::size_t start = 0;
     std::uint32_t number = 1;
     while (start < text.size()) {
