@@ -62,10 +62,13 @@ class Converter {
                 text += '?';
                 ++conversion.replaced;
             } else {
-                auto at = static_cast<std::uint32_t>(column + 1);
-                conversion.problems.push_back({source, recordNumber, line.number, at, c,
-                                               c == undecodable ? bytesAt(line.number, at) : "",
-                                               reading});
+                ++(c == undecodable ? conversion.refusedBytes : conversion.refusedCharacters);
+                if (conversion.problems.size() < problemsKept) {
+                    auto at = static_cast<std::uint32_t>(column + 1);
+                    conversion.problems.push_back({source, recordNumber, line.number, at, c,
+                                                   c == undecodable ? bytesAt(line.number, at) : "",
+                                                   reading});
+                }
             }
         }
         return text;

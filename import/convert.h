@@ -28,6 +28,10 @@ struct ImportProblem {
     SourceReading reading;
 };
 
+// The problems a conversion keeps to be shown one by one; the others are counted. A big source
+// in another script holds a problem for nearly every character.
+constexpr std::size_t problemsKept = 50;
+
 struct Conversion {
     // Each one line of the joke file in ISO 8859-1, with 0x11 and 0x12, without its LF.
     std::vector<std::string> jokes;
@@ -36,7 +40,13 @@ struct Conversion {
     std::uint32_t replaced = 0; // characters and undecodable bytes written as "?" (only with
                                 // replaceUnknown)
     std::uint32_t drawings = 0; // records left out as drawings
-    std::vector<ImportProblem> problems; // what stops the import without replaceUnknown
+    // What stops the import without replaceUnknown: characters that have no place in a joke
+    // file, runs of undecodable bytes, and the first problemsKept of them, in order.
+    std::uint32_t refusedCharacters = 0;
+    std::uint32_t refusedBytes = 0;
+    std::vector<ImportProblem> problems;
+
+    bool stopped() const { return refusedCharacters + refusedBytes > 0; }
 };
 
 // Adds the records of one source (decoded as decode has it; LF or CR LF) to the conversion,

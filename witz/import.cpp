@@ -1,5 +1,4 @@
 // witz import: sources converted into one category, written by the file writer.
-#include <algorithm>
 #include <cstdio>
 
 #include "import/convert.h"
@@ -11,8 +10,6 @@
 #include "witz.h"
 
 namespace {
-
-constexpr std::size_t problemsShown = 50;
 
 // Another entry of the folder whose name differs from name in letter case only.
 std::wstring caseTwin(const std::wstring& folder, const std::wstring& name) {
@@ -118,24 +115,19 @@ std::wstring describe(const ImportProblem& problem) {
 }
 
 // The last line of a refusal for the problems found: how many, and what the user can do.
-std::wstring problemsSummary(const std::vector<ImportProblem>& problems,
-                             const ImportAdvice& advice) {
-    auto bytes = static_cast<std::size_t>(
-        std::count_if(problems.begin(), problems.end(),
-                      [](const ImportProblem& problem) { return !problem.bytes.empty(); }));
-    std::size_t characters = problems.size() - bytes;
+std::wstring problemsSummary(const Conversion& conversion, const ImportAdvice& advice) {
     std::wstring text = L"Nichts geschrieben:";
-    if (bytes > 0) {
+    if (std::uint32_t bytes = conversion.refusedBytes; bytes > 0) {
         text += bytes == 1 ? std::wstring(L" 1 Bytefolge ist kein Zeichen")
                            : L" " + std::to_wstring(bytes) + L" Bytefolgen sind keine Zeichen";
         text += L" in der Codierung ihrer Datei.";
     }
-    if (characters > 0) {
+    if (std::uint32_t characters = conversion.refusedCharacters; characters > 0) {
         text += L" " + std::to_wstring(characters) +
                 (characters == 1 ? L" Zeichen passt" : L" Zeichen passen") +
                 L" nicht in eine Witzdatei.";
     }
-    return text + (bytes > 0 ? advice.undecodable : advice.unknown);
+    return text + (conversion.refusedBytes > 0 ? advice.undecodable : advice.unknown);
 }
 
 bool chooseFormat(const Arguments& args, SourceFormat& format) {
@@ -296,15 +288,16 @@ int importSources(const Arguments& args, const ImportAdvice& advice) {
             convertSource(bytes, source, format, replaceUnknown, conversion, editing);
         readings += (readings.empty() ? L"Gelesen: " : L"; ") + describe(source, reading);
     }
-    if (!conversion.problems.empty()) {
-        for (std::size_t k = 0; k < conversion.problems.size() && k < problemsShown; ++k) {
-            complain(describe(conversion.problems[k]));
+    if (conversion.stopped()) {
+        for (const ImportProblem& problem : conversion.problems) {
+            complain(describe(problem));
         }
-        if (conversion.problems.size() > problemsShown) {
-            const std::size_t more = conversion.problems.size() - problemsShown;
+        std::size_t all = std::size_t(conversion.refusedCharacters) + conversion.refusedBytes;
+        if (all > conversion.problems.size()) {
+            const std::size_t more = all - conversion.problems.size();
             complain(L"und " + std::to_wstring(more) + (more == 1 ? L" weiteres" : L" weitere"));
         }
-        complain(problemsSummary(conversion.problems, advice));
+        complain(problemsSummary(conversion, advice));
         return failed;
     }
     std::uint32_t duplicates = 0;

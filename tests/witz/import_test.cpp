@@ -198,6 +198,20 @@ const Case cases[] = {
      std::nullopt,
      L"frage und weg"},
     {"format byte 0x1A in a list", "a\x1A", {}, 2, std::nullopt, L"Steuerzeichen U+001A"},
+    // A source in another script: the first 50 places shown, the others counted.
+    {"many characters outside ISO 8859-1",
+     [] {
+         std::string checks;
+         for (int k = 0; k < 60; ++k) {
+             checks += "\xE2\x9C\x93";
+         }
+         return checks;
+     }(),
+     {},
+     2,
+     std::nullopt,
+     L"Zeichen 50: U+2713 \u201E\u2713\u201C gibt es in ISO 8859-1 nicht\nwitz: und 10 weitere\n"
+     L"witz: Nichts geschrieben: 60 Zeichen passen nicht in eine Witzdatei."},
     // Files that are no text, named by their first bytes, with what to do instead of an offset.
     {"a .docx or .odt",
      std::string("PK\x03\x04\x14\0\x06\0", 8),
