@@ -262,6 +262,7 @@ class Answers {
 
 Answers brokenLengths;
 Answers tellingStarts;
+Answers characterStarts;
 
 // How many bytes at data, at least one, are one run that is no UTF-8 (data starts no whole
 // character): those that begin a character iconv takes whole once continuation bytes are added,
@@ -286,6 +287,20 @@ std::size_t brokenLength(const char* data, std::size_t size) {
     }
     brokenLengths.keep(data, size, 3, static_cast<int>(broken));
     return broken;
+}
+
+// Whether iconv takes a whole UTF-8 character of one to four bytes at data.
+bool characterAt(const char* data, std::size_t size) {
+    if (int known = characterStarts.find(data, size, 4); known >= 0) {
+        return known == 1;
+    }
+    bool whole = false;
+    for (std::size_t length = 1; length <= 4 && length <= size && !whole; ++length) {
+        char32_t c;
+        whole = utf8().oneCharacter(data, length, c);
+    }
+    characterStarts.keep(data, size, 4, whole ? 1 : 0);
+    return whole;
 }
 
 // Whether UTF-8 for a character from U+0080 to U+00FF, or one of three or four bytes, starts at
@@ -343,12 +358,17 @@ void decodeWith(Iconv& iconv, const Bytes& bytes, std::size_t at, Decoding& deco
             decoding.text += static_cast<unsigned char>(bytes[at++]);
             continue;
         }
-        std::size_t length = decoding.encoding == SourceEncoding::utf16
-                                 ? std::min<std::size_t>(2, bytes.size() - at)
-                                 : brokenLength(bytes.data() + at, bytes.size() - at);
-        runs.push_back(bytes.substr(at, length));
-        decoding.text += undecodable;
-        at += length;
+        // Run after run, until a character starts again (so fuzzed bytes cost one call of iconv
+        // a stretch of characters, not one a run).
+        do {
+            std::size_t length = decoding.encoding == SourceEncoding::utf16
+                                     ? std::min<std::size_t>(2, bytes.size() - at)
+                                     : brokenLength(bytes.data() + at, bytes.size() - at);
+            runs.push_back(bytes.substr(at, length));
+            decoding.text += undecodable;
+            at += length;
+        } while (at < bytes.size() && decoding.encoding == SourceEncoding::utf8 &&
+                 !characterAt(bytes.data() + at, bytes.size() - at));
     }
 }
 
