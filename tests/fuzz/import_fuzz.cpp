@@ -261,7 +261,6 @@ class Answers {
 };
 
 Answers brokenLengths;
-Answers tellingStarts;
 Answers characterStarts;
 
 // How many bytes at data, at least one, are one run that is no UTF-8 (data starts no whole
@@ -301,33 +300,6 @@ bool characterAt(const char* data, std::size_t size) {
     }
     characterStarts.keep(data, size, 4, whole ? 1 : 0);
     return whole;
-}
-
-// Whether UTF-8 for a character from U+0080 to U+00FF, or one of three or four bytes, starts at
-// data.
-bool tellingAt(const char* data, std::size_t size) {
-    if (int known = tellingStarts.find(data, size, 4); known >= 0) {
-        return known == 1;
-    }
-    bool telling = false;
-    for (std::size_t length = 2; length <= 4 && length <= size && !telling; ++length) {
-        char32_t c;
-        telling = utf8().oneCharacter(data, length, c) && (length > 2 || c <= 0xFF);
-    }
-    tellingStarts.keep(data, size, 4, telling ? 1 : 0);
-    return telling;
-}
-
-// Whether the bytes hold UTF-8 for a character from U+0080 to U+00FF, or one of three or four
-// bytes: what makes a file that is not all UTF-8 a mixed one rather than Windows-1252 (witz(1)).
-bool holdsTellingUtf8(const Bytes& bytes) {
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (static_cast<unsigned char>(bytes[i]) >= 0x80 &&
-            tellingAt(bytes.data() + i, bytes.size() - i)) {
-            return true;
-        }
-    }
-    return false;
 }
 
 struct Decoding {
@@ -399,15 +371,18 @@ Decoding decodeByIconv(const Bytes& bytes) {
         decodeWith(little ? utf16le : utf16be, bytes, 2, decoding, runs);
     } else {
         decoding.mark = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
-        std::size_t from = decoding.mark ? 3 : 0;
-        bool whole = utf8().convert(bytes.data() + from, bytes.size() - from, decoding.text) ==
-                     bytes.size() - from;
-        if (!whole) {
-            decoding.text.clear();
-            bool utf8Read = decoding.mark || holdsTellingUtf8(bytes);
-            decoding.encoding = utf8Read ? SourceEncoding::utf8 : SourceEncoding::windows1252;
-            decodeWith(utf8Read ? utf8() : windows1252(), bytes, utf8Read ? from : 0, decoding,
-                       runs);
+        decodeWith(utf8(), bytes, decoding.mark ? 3 : 0, decoding, runs);
+        // Without a mark, bytes that are no UTF-8 make the source Windows-1252, unless it holds
+        // UTF-8 for a character from U+0080 to U+00FF or for one of three or four bytes (from
+        // U+0800 on): then it mixes the two.
+        bool telling = std::any_of(decoding.text.begin(), decoding.text.end(), [](char32_t c) {
+            return c != undecodable && ((c >= 0x80 && c <= 0xFF) || c >= 0x800);
+        });
+        if (!runs.empty() && !decoding.mark && !telling) {
+            decoding = Decoding();
+            runs.clear();
+            decoding.encoding = SourceEncoding::windows1252;
+            decodeWith(windows1252(), bytes, 0, decoding, runs);
         }
     }
     std::uint32_t line = 1;
