@@ -1,6 +1,8 @@
 // Decoding a source's bytes, and the plain forms of typographic characters.
 #include "encoding.h"
 
+#include "library/utf8.h"
+
 namespace {
 
 // Windows-1252's characters for the bytes 0x80 to 0x9F. The five bytes it leaves undefined keep
@@ -78,31 +80,6 @@ void fromUtf16(const std::string& bytes, bool bigEndian, DecodedSource& source) 
     }
 }
 
-// Unicode's table of well-formed UTF-8: how long a sequence its first byte starts, and the range
-// of its second byte, which rules out overlong forms, surrogates and values past U+10FFFF. The
-// bytes after the second are 0x80 to 0xBF.
-struct Utf8Start {
-    std::size_t length; // 0: no sequence starts with this byte
-    unsigned low;
-    unsigned high;
-};
-
-Utf8Start utf8Start(unsigned char lead) {
-    if (lead < 0x80) {
-        return {1, 0, 0};
-    }
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        return {2, 0x80, 0xBF};
-    }
-    if (lead >= 0xE0 && lead <= 0xEF) {
-        return {3, lead == 0xE0 ? 0xA0u : 0x80u, lead == 0xED ? 0x9Fu : 0xBFu};
-    }
-    if (lead >= 0xF0 && lead <= 0xF4) {
-        return {4, lead == 0xF0 ? 0x90u : 0x80u, lead == 0xF4 ? 0x8Fu : 0xBFu};
-    }
-    return {0, 0, 0};
-}
-
 // Windows-1252 text hardly ever holds these well-formed sequences, and German text in UTF-8
 // nearly always does: one of U+0080 to U+00FF (umlauts, ß, «, °, the no-break space; C2 or C3
 // and one more byte, "Ã¤" in Windows-1252) or one of three or four bytes (typographic quotation
@@ -121,23 +98,14 @@ bool fromUtf8(const std::string& bytes, std::size_t from, DecodedSource& source)
     const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
     bool told = false;
     for (std::size_t i = from; i < bytes.size();) {
-        Utf8Start start = utf8Start(data[i]);
-        std::size_t length = 1;
-        char32_t value = start.length == 1 ? data[i] : data[i] & (0x7F >> start.length);
-        for (; length < start.length && i + length < bytes.size(); ++length) {
-            unsigned char next = data[i + length];
-            bool fits = length == 1 ? next >= start.low && next <= start.high
-                                    : next >= 0x80 && next <= 0xBF;
-            if (!fits) {
-                break;
-            }
-            value = value << 6 | (next & 0x3F);
-        }
-        if (start.length == 0 || length < start.length) {
-            text.addUndecodable(i, length);
-        } else {
+        char32_t value = 0;
+        bool whole = false;
+        std::size_t length = utf8Sequence(data + i, bytes.size() - i, value, whole);
+        if (whole) {
             told = told || tellsUtf8(data + i, length);
             text.add(value);
+        } else {
+            text.addUndecodable(i, length);
         }
         i += length;
     }
