@@ -2,6 +2,7 @@
 #include "convert.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -20,9 +21,11 @@ bool isFormatByte(char32_t c) {
 // the source.
 class Converter {
   public:
-    Converter(const std::wstring& source, bool replaceUnknown, bool riddles, Conversion& conversion)
-        : source(source), replaceUnknown(replaceUnknown), riddles(riddles), conversion(conversion) {
-    }
+    Converter(const std::wstring& source, const std::string& bytes, const DecodedSource& decoded,
+              SourceReading reading, bool replaceUnknown, Conversion& conversion)
+        : source(source), bytes(bytes), decoded(decoded), reading(reading),
+          replaceUnknown(replaceUnknown), riddles(reading.format == SourceFormat::riddle),
+          conversion(conversion) {}
 
     void add(const Record& record) {
         ++recordNumber;
@@ -32,6 +35,7 @@ class Converter {
         }
         const Record& shaped = riddles ? shapedRiddle(record) : record;
         Joke joke(1);
+        joke.back().reserve(shaped.size());
         for (std::size_t k = 0; k < shaped.size(); ++k) {
             const RecordLine& line = shaped[k];
             if (k > 0 && line.startsPart) {
@@ -58,14 +62,34 @@ class Converter {
                 text += '?';
                 ++conversion.replaced;
             } else {
-                conversion.problems.push_back(
-                    {source, recordNumber, line.number, static_cast<std::uint32_t>(column + 1), c});
+                ++(c == undecodable ? conversion.refusedBytes : conversion.refusedCharacters);
+                if (conversion.problems.size() < problemsKept) {
+                    auto at = static_cast<std::uint32_t>(column + 1);
+                    conversion.problems.push_back({source, recordNumber, line.number, at, c,
+                                                   c == undecodable ? bytesAt(line.number, at) : "",
+                                                   reading});
+                }
             }
         }
         return text;
     }
 
+    // The runs are in the order of the text, so in the order of their lines and columns.
+    std::string bytesAt(std::uint32_t line, std::uint32_t column) const {
+        auto run = std::lower_bound(
+            decoded.undecodable.begin(), decoded.undecodable.end(), std::make_pair(line, column),
+            [](const UndecodableBytes& run, std::pair<std::uint32_t, std::uint32_t> at) {
+                return std::make_pair(run.line, run.column) < at;
+            });
+        return run != decoded.undecodable.end() && run->line == line && run->column == column
+                   ? bytes.substr(run->offset, run->length)
+                   : std::string();
+    }
+
     const std::wstring& source;
+    const std::string& bytes;
+    const DecodedSource& decoded;
+    SourceReading reading;
     bool replaceUnknown;
     bool riddles;
     Conversion& conversion;
@@ -74,7 +98,14 @@ class Converter {
 
 // One line of the joke file: 0x12 before each part after the first, 0x11 between lines.
 std::string jokeBytes(const Joke& joke) {
+    std::size_t size = 0;
+    for (const std::vector<JokeLine>& part : joke) {
+        for (const JokeLine& line : part) {
+            size += line.text.size() + 1;
+        }
+    }
     std::string bytes;
+    bytes.reserve(size);
     for (std::size_t p = 0; p < joke.size(); ++p) {
         for (std::size_t k = 0; k < joke[p].size(); ++k) {
             if (p > 0 || k > 0) {
@@ -91,11 +122,17 @@ std::string jokeBytes(const Joke& joke) {
 SourceReading convertSource(const std::string& bytes, const std::wstring& sourceName,
                             SourceFormat format, bool replaceUnknown, Conversion& conversion,
                             const Editing& editing) {
-    SourceReading reading{format, SourceEncoding::utf8};
-    std::vector<Line> lines = splitLines(decode(bytes, reading.encoding));
+    return convertDecoded(bytes, decode(bytes), sourceName, format, replaceUnknown, conversion,
+                          editing);
+}
+
+SourceReading convertDecoded(const std::string& bytes, const DecodedSource& decoded,
+                             const std::wstring& sourceName, SourceFormat format,
+                             bool replaceUnknown, Conversion& conversion, const Editing& editing) {
+    SourceReading reading{format, decoded.encoding, decoded.byteOrderMark};
+    std::vector<Line> lines = splitLines(decoded.text);
     std::vector<Record> records = readRecords(lines, reading.format);
-    Converter converter(sourceName, replaceUnknown, reading.format == SourceFormat::riddle,
-                        conversion);
+    Converter converter(sourceName, bytes, decoded, reading, replaceUnknown, conversion);
     for (const Record& record : records) {
         converter.add(record);
     }

@@ -8,7 +8,15 @@
 
 #include "library/latin1.h"
 
+// The fuzz build keeps a few bits of the hash only, so that jokes that differ share a hash often
+// and their comparison is fuzzed too.
+#ifndef POINTEX_JOKE_HASH_BITS
+#define POINTEX_JOKE_HASH_BITS 64
+#endif
+
 namespace {
+
+constexpr int hashBits = POINTEX_JOKE_HASH_BITS;
 
 // Each byte of ISO 8859-1 as it counts in a key: 0 when it does not (blanks, punctuation, 0x11,
 // 0x12, control bytes), else the byte with capitals folded to small letters.
@@ -82,7 +90,20 @@ std::uint64_t jokeKey(const char* line, std::size_t size) {
     hash = (hash ^ (hash >> 30)) * 0xBF58476D1CE4E5B9ULL;
     hash = (hash ^ (hash >> 27)) * 0x94D049BB133111EBULL;
     hash ^= hash >> 31;
+    if constexpr (hashBits < 64) {
+        hash &= (std::uint64_t(1) << hashBits) - 1;
+    }
     return hash != 0 ? hash : 1;
+}
+
+std::string jokeLetters(const char* line, std::size_t size) {
+    std::string letters;
+    for (std::size_t i = 0; i < size; ++i) {
+        if (unsigned char c = keyBytes[static_cast<unsigned char>(line[i])]) {
+            letters += static_cast<char>(c);
+        }
+    }
+    return letters;
 }
 
 std::uint32_t DuplicateFinder::addFile(const std::string& bytes) {
@@ -103,21 +124,78 @@ std::uint32_t DuplicateFinder::addJokes(const std::vector<std::string>& jokes) {
     return categories++;
 }
 
-std::vector<Duplicate> DuplicateFinder::duplicates() {
+std::vector<Duplicate> DuplicateFinder::duplicates(const Reread& reread) {
     auto before = [](const JokePlace& a, const JokePlace& b) {
         return a.category != b.category ? a.category < b.category : a.joke < b.joke;
     };
-    // By key, then place: the first of each run of equal keys is the original.
+    // By hash, then place: the jokes of each run of equal hashes are the candidates.
     std::sort(entries.begin(), entries.end(), [&before](const Entry& a, const Entry& b) {
         return a.key != b.key ? a.key < b.key : before(a.place, b.place);
     });
-    std::vector<Duplicate> found;
-    for (std::size_t k = 1, first = 0; k < entries.size(); ++k) {
-        if (entries[k].key != entries[first].key) {
-            first = k;
-        } else {
-            found.push_back({entries[k].place, entries[first].place});
+    struct Candidate {
+        JokePlace place;
+        std::uint32_t run;
+        std::uint64_t key;
+    };
+    std::vector<Candidate> candidates;
+    std::vector<std::uint32_t> left; // of each run, the candidates not yet compared
+    for (std::size_t k = 0; k < entries.size();) {
+        std::size_t end = k + 1;
+        while (end < entries.size() && entries[end].key == entries[k].key) {
+            ++end;
         }
+        if (end - k > 1) {
+            for (std::size_t m = k; m < end; ++m) {
+                candidates.push_back(
+                    {entries[m].place, static_cast<std::uint32_t>(left.size()), entries[m].key});
+            }
+            left.push_back(static_cast<std::uint32_t>(end - k));
+        }
+        k = end;
+    }
+    // In the order of their places, each category read once more; each candidate compared with
+    // the earlier ones of its run that differ from each other, which are kept until the run's
+    // last candidate is through (nearly always one joke a run).
+    std::sort(
+        candidates.begin(), candidates.end(),
+        [&before](const Candidate& a, const Candidate& b) { return before(a.place, b.place); });
+    std::vector<std::vector<std::pair<std::string, JokePlace>>> originals(left.size());
+    std::vector<Duplicate> found;
+    std::string bytes;
+    for (std::size_t k = 0; k < candidates.size();) {
+        std::uint32_t category = candidates[k].place.category;
+        std::size_t end = k;
+        while (end < candidates.size() && candidates[end].place.category == category) {
+            ++end;
+        }
+        bool read = reread(category, bytes);
+        std::size_t next = k;
+        forEachLine(read ? bytes : std::string(), [&](std::uint32_t joke, const char* line,
+                                                      std::size_t size) {
+            for (; next < end && candidates[next].place.joke <= joke; ++next) {
+                const Candidate& candidate = candidates[next];
+                // A joke that changed since it was hashed is compared with nothing.
+                if (candidate.place.joke != joke || jokeKey(line, size) != candidate.key) {
+                    continue;
+                }
+                std::string letters = jokeLetters(line, size);
+                auto& run = originals[candidate.run];
+                auto same = std::find_if(run.begin(), run.end(), [&](const auto& original) {
+                    return original.first == letters;
+                });
+                if (same != run.end()) {
+                    found.push_back({candidate.place, same->second});
+                } else {
+                    run.emplace_back(std::move(letters), candidate.place);
+                }
+            }
+        });
+        for (std::size_t m = k; m < end; ++m) {
+            if (--left[candidates[m].run] == 0) {
+                originals[candidates[m].run] = {};
+            }
+        }
+        k = end;
     }
     std::sort(found.begin(), found.end(),
               [&before](const Duplicate& a, const Duplicate& b) { return before(a.copy, b.copy); });

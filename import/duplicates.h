@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,8 @@
 // Z and À to Þ folded to their small letters); 0 when the line has no letter or digit, so it
 // repeats nothing.
 std::uint64_t jokeKey(const char* line, std::size_t size);
+// What jokeKey hashes: the letters and digits of the line, capitals made small.
+std::string jokeLetters(const char* line, std::size_t size);
 
 struct JokePlace {
     std::uint32_t category; // in the order the files were added, from 0
@@ -22,8 +25,16 @@ struct Duplicate {
 };
 
 // The jokes of whole collections, kept as 16 bytes each, and those that repeat an earlier one.
+// Jokes whose hashes agree are compared by their letters before one counts as a repeat; those
+// letters are taken from the bytes of their categories read once more, so that a big collection
+// costs no more memory than its hashes.
 class DuplicateFinder {
   public:
+    // Gives the bytes of a category once more, as addFile took them (for addJokes: the jokes,
+    // each after the one before and an LF); false when they cannot be read, and its jokes then
+    // repeat none and are repeated by none.
+    using Reread = std::function<bool(std::uint32_t category, std::string& bytes)>;
+
     // Adds every joke of a joke file's bytes (up to a 0x1A, as Pointex reads it) as the next
     // category; returns that category's number.
     std::uint32_t addFile(const std::string& bytes);
@@ -32,7 +43,7 @@ class DuplicateFinder {
 
     // Every joke whose key an earlier joke (an earlier category, or before it in its own) has,
     // in the order the jokes were added. Sorts the jokes in place rather than copying them.
-    std::vector<Duplicate> duplicates();
+    std::vector<Duplicate> duplicates(const Reread& reread);
 
   private:
     struct Entry {

@@ -83,14 +83,16 @@ bool isBlankLine(const JokeLine& line) {
     return ::isBlankLine(line.text);
 }
 
-std::string trimmed(const std::string& text) {
+// The text without the blanks at its ends, seen in place: the rules ask it many times a line.
+std::string_view trimmed(const std::string& text) {
     std::size_t start = firstText(text);
     std::size_t end = text.find_last_not_of(" \t");
-    return start == text.size() ? std::string() : text.substr(start, end + 1 - start);
+    return start == text.size() ? std::string_view()
+                                : std::string_view(text).substr(start, end + 1 - start);
 }
 
 char lastChar(const JokeLine& line) {
-    std::string text = trimmed(line.text);
+    std::string_view text = trimmed(line.text);
     return text.empty() ? '\0' : text.back();
 }
 
@@ -149,13 +151,13 @@ std::size_t itemMark(const std::string& text, std::size_t at) {
 
 // The length of a speaker's name and colon at text[at] ("Fritzchen: ", "Mann zu Frau: ",
 // "P(drohend): "), the blank after the colon included; 0 without one.
-std::size_t speakerMark(const std::string& text, std::size_t at) {
+std::size_t speakerMark(std::string_view text, std::size_t at) {
     std::size_t colon = text.find(':', at);
     if (colon == none || colon == at || colon - at > speakerWidth ||
         (colon + 1 < text.size() && !isBlankChar(text[colon + 1]))) {
         return 0;
     }
-    std::string name = text.substr(at, colon - at);
+    std::string_view name = text.substr(at, colon - at);
     // Names and roles begin with a capital; "und sagt: " goes on a sentence.
     if (!latin1::isCapital(static_cast<unsigned char>(text[at]))) {
         return 0;
@@ -305,8 +307,8 @@ bool wrapped(const JokeLine& line, const JokeLine& next, std::size_t wrapWidth, 
         return false;
     }
     // A quotation that ends where the next begins, and a question, are each a turn of their own.
-    std::string start = trimmed(next.text);
-    std::string end = trimmed(line.text);
+    std::string_view start = trimmed(next.text);
+    std::string_view end = trimmed(line.text);
     std::size_t beforeQuotes = end.find_last_not_of("\"'");
     if ((start[0] == '"' && last == '"') || (beforeQuotes != none && end[beforeQuotes] == '?')) {
         return false;
@@ -436,7 +438,8 @@ void flow(std::vector<JokeLine>& lines, std::size_t wrapWidth) {
         if (k > 0 && !verse[k] && wrapped(lines[k - 1], lines[k], wrapWidth, listed)) {
             std::string& text = joined.back().text;
             text.erase(text.find_last_not_of(" \t") + 1);
-            text += (endsInHyphen(text) ? "" : " ") + trimmed(lines[k].text);
+            text += endsInHyphen(text) ? "" : " ";
+            text += trimmed(lines[k].text);
         } else {
             joined.push_back(lines[k]);
             listed = listed || startsItem(lines[k]);
@@ -466,7 +469,7 @@ bool asksDirectly(const JokeLine& line) {
 
 // A short line ending in a question mark, not a turn of a dialogue ("Was ist das: ...?" asks).
 bool isQuestion(const JokeLine& line) {
-    std::string text = trimmed(line.text);
+    std::string_view text = trimmed(line.text);
     return !text.empty() && text.back() == '?' && widthOf(line) <= questionWidth &&
            (speakerMark(text, 0) == 0 || asksDirectly(line));
 }
@@ -609,7 +612,7 @@ std::string normalized(const JokeLine& line) {
 
 // A colon, question mark, exclamation mark or full stop at the end, maybe inside quotes.
 bool endsSentence(const JokeLine& line) {
-    std::string text = trimmed(line.text);
+    std::string_view text = trimmed(line.text);
     std::size_t end = text.find_last_not_of("\"')");
     return end != none && isOneOf(text[end], ":?!.");
 }

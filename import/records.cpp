@@ -180,6 +180,7 @@ const FormatEntry sourceFormats[4] = {
 
 std::vector<Line> splitLines(const std::u32string& text) {
     std::vector<Line> lines;
+    lines.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), U'\n')) + 1);
     std::size_t start = 0;
     std::uint32_t number = 1;
     while (start < text.size()) {
@@ -223,9 +224,12 @@ std::vector<Record> readRecords(const std::vector<Line>& lines, SourceFormat& fo
     SourceFormat found =
         format == SourceFormat::automatic || riddles ? detectFormat(lines) : format;
     std::vector<Record> records = read(lines, found, riddles);
-    if (format == SourceFormat::automatic) {
-        std::vector<Record> asRiddles =
-            found == SourceFormat::list ? read(lines, found, true) : records;
+    // Only a list is read otherwise as riddles; the records of the other formats are judged as
+    // they are.
+    if (format == SourceFormat::automatic && found != SourceFormat::list) {
+        riddles = mostlyRiddles(records);
+    } else if (format == SourceFormat::automatic) {
+        std::vector<Record> asRiddles = read(lines, found, true);
         if (mostlyRiddles(asRiddles)) {
             records = std::move(asRiddles);
             riddles = true;

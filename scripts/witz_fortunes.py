@@ -48,6 +48,12 @@ def records(path):
         groups.pop(0)
     if groups and not groups[-1]:
         groups.pop()
+    # Blank lines at a record's start and end are no part of its joke.
+    for group in groups:
+        while group and group[-1].strip(BLANKS) == "":
+            group.pop()
+        while group and group[0].strip(BLANKS) == "":
+            group.pop(0)
     result = []
     filled = [g for g in groups if "\n".join(g).strip(" \t\n\u00a0") != ""]
     # A file whose records are mostly riddles ("F:" then "A:") is read as riddles.

@@ -237,7 +237,11 @@ int runCheck(const Arguments& args) {
         categories.push_back(entry.name);
     }
     // A joke twice is no fault of the files, Pointex shows both: a note, not a finding.
-    std::vector<Duplicate> duplicates = finder.duplicates();
+    std::vector<Duplicate> duplicates =
+        finder.duplicates([&](std::uint32_t category, std::string& bytes) {
+            return platform::readWholeFile(folder + platform::pathSeparator + categories[category],
+                                           bytes);
+        });
     for (const Duplicate& duplicate : duplicates) {
         text += categories[duplicate.copy.category] + L": Witz " +
                 std::to_wstring(duplicate.copy.joke) + L": Hinweis: derselbe Witz wie " +

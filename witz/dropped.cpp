@@ -45,6 +45,11 @@ ImportAdvice adviceFor(const std::wstring& program, const std::wstring& folder,
             L". Als \"?\" schreibt sie dieser Befehl in der Eingabeaufforderung (cmd):" + command +
             L" --ersetzen",
         name + L"Benenne die Datei um und ziehe sie " + again + L".",
+        name + L"Berichtige diese Stellen im Editor, speichere die Datei als UTF-8 und ziehe sie " +
+            again +
+            L". Mit \"?\" f\u00fcr jede schreibt sie dieser Befehl in der "
+            L"Eingabeaufforderung (cmd):" +
+            command + L" --ersetzen",
     };
 }
 

@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr std::size_t problemsShown = 50;
-
 // Another entry of the folder whose name differs from name in letter case only.
 std::wstring caseTwin(const std::wstring& folder, const std::wstring& name) {
     std::vector<platform::FolderEntry> entries;
@@ -33,15 +31,16 @@ bool dropDuplicates(const std::wstring& folder, const std::wstring& except,
                     std::vector<std::string>& jokes, std::uint32_t& dropped, std::wstring& error) {
     DuplicateFinder finder;
     std::vector<platform::FolderEntry> entries;
+    std::vector<std::wstring> paths; // by the finder's numbers
     platform::listFolder(folder + platform::pathSeparator + L"*", entries);
     for (const platform::FolderEntry& entry : entries) {
         if (entry.isDirectory || entry.name == except) {
             continue;
         }
         std::string bytes;
-        if (!platform::readWholeFile(folder + platform::pathSeparator + entry.name, bytes)) {
-            error = L"Kann \u201E" + folder + platform::pathSeparator + entry.name +
-                    L"\u201C nicht lesen (" +
+        paths.push_back(folder + platform::pathSeparator + entry.name);
+        if (!platform::readWholeFile(paths.back(), bytes)) {
+            error = L"Kann \u201E" + paths.back() + L"\u201C nicht lesen (" +
                     platform::systemErrorText(platform::lastSystemError()) +
                     L"), also auch nicht mit den neuen Witzen vergleichen.";
             return false;
@@ -49,8 +48,15 @@ bool dropDuplicates(const std::wstring& folder, const std::wstring& except,
         finder.addFile(bytes);
     }
     std::uint32_t imported = finder.addJokes(jokes);
+    auto reread = [&](std::uint32_t category, std::string& bytes) {
+        if (category == imported) {
+            bytes = appendJokes(std::string(), jokes);
+            return true;
+        }
+        return platform::readWholeFile(paths[category], bytes);
+    };
     std::vector<bool> keep(jokes.size(), true);
-    for (const Duplicate& duplicate : finder.duplicates()) {
+    for (const Duplicate& duplicate : finder.duplicates(reread)) {
         if (duplicate.copy.category == imported) {
             keep[duplicate.copy.joke - 1] = false;
         }
@@ -66,6 +72,26 @@ bool dropDuplicates(const std::wstring& folder, const std::wstring& except,
     return true;
 }
 
+// "das Byte 0xE4" or "die Bytes 0xE2 0x80", and why they are no character where they stand.
+std::wstring describeBytes(const ImportProblem& problem) {
+    std::wstring bytes;
+    for (char c : problem.bytes) {
+        wchar_t code[8];
+        std::swprintf(code, 8, L" 0x%02X", static_cast<unsigned>(static_cast<unsigned char>(c)));
+        bytes += code;
+    }
+    bool one = problem.bytes.size() == 1;
+    std::wstring what = (one ? L"das Byte" : L"die Bytes") + bytes + (one ? L" ist " : L" sind ");
+    if (problem.reading.encoding == SourceEncoding::utf16) {
+        return what + (one ? L"\u00fcbrig: UTF-16 hat zwei Bytes je Zeichen"
+                           : L"in UTF-16 kein Zeichen (ein Surrogat ohne Partner)");
+    }
+    return what + (problem.reading.byteOrderMark
+                       ? L"kein UTF-8, obwohl die Datei mit der Marke f\u00fcr UTF-8 (BOM) beginnt"
+                       : L"kein UTF-8, anderes in der Datei aber schon: sie mischt UTF-8 mit "
+                         L"einer anderen Codierung");
+}
+
 std::wstring describe(const ImportProblem& problem) {
     wchar_t code[16];
     std::swprintf(code, 16, L"U+%04X", static_cast<unsigned>(problem.character));
@@ -78,7 +104,8 @@ std::wstring describe(const ImportProblem& problem) {
         shown += static_cast<wchar_t>(c);
     }
     std::wstring what =
-        c < 0x20
+        c == undecodable ? describeBytes(problem)
+        : c < 0x20
             ? std::wstring(L"das Steuerzeichen ") + code + L" hat in Witzdateien eine Bedeutung"
         : c >= 0x80 && c <= 0x9F
             ? std::wstring(L"das Steuerzeichen ") + code +
@@ -87,6 +114,22 @@ std::wstring describe(const ImportProblem& problem) {
     return problem.source + L": Eintrag " + std::to_wstring(problem.record) + L", Zeile " +
            std::to_wstring(problem.line) + L", Zeichen " + std::to_wstring(problem.column) + L": " +
            what;
+}
+
+// The last line of a refusal for the problems found: how many, and what the user can do.
+std::wstring problemsSummary(const Conversion& conversion, const ImportAdvice& advice) {
+    std::wstring text = L"Nichts geschrieben:";
+    if (std::uint32_t bytes = conversion.refusedBytes; bytes > 0) {
+        text += bytes == 1 ? std::wstring(L" 1 Bytefolge ist kein Zeichen")
+                           : L" " + std::to_wstring(bytes) + L" Bytefolgen sind keine Zeichen";
+        text += L" in der Codierung ihrer Datei.";
+    }
+    if (std::uint32_t characters = conversion.refusedCharacters; characters > 0) {
+        text += L" " + std::to_wstring(characters) +
+                (characters == 1 ? L" Zeichen passt" : L" Zeichen passen") +
+                L" nicht in eine Witzdatei.";
+    }
+    return text + (conversion.refusedBytes > 0 ? advice.undecodable : advice.unknown);
 }
 
 bool chooseFormat(const Arguments& args, SourceFormat& format) {
@@ -254,17 +297,16 @@ int importSources(const Arguments& given, const ImportAdvice& advice) {
             convertSource(bytes, source, format, replaceUnknown, conversion, editing);
         readings += (readings.empty() ? L"Gelesen: " : L"; ") + describe(source, reading);
     }
-    if (!conversion.problems.empty()) {
-        for (std::size_t k = 0; k < conversion.problems.size() && k < problemsShown; ++k) {
-            complain(describe(conversion.problems[k]));
+    if (conversion.stopped()) {
+        for (const ImportProblem& problem : conversion.problems) {
+            complain(describe(problem));
         }
-        if (conversion.problems.size() > problemsShown) {
-            const std::size_t more = conversion.problems.size() - problemsShown;
+        std::size_t all = std::size_t(conversion.refusedCharacters) + conversion.refusedBytes;
+        if (all > conversion.problems.size()) {
+            const std::size_t more = all - conversion.problems.size();
             complain(L"und " + std::to_wstring(more) + (more == 1 ? L" weiteres" : L" weitere"));
         }
-        complain(L"Nichts geschrieben: " + std::to_wstring(conversion.problems.size()) +
-                 (conversion.problems.size() == 1 ? L" Zeichen passt" : L" Zeichen passen") +
-                 L" nicht in eine Witzdatei." + advice.unknown);
+        complain(problemsSummary(conversion, advice));
         return failed;
     }
     std::uint32_t duplicates = 0;
@@ -319,6 +361,8 @@ int runImport(const Arguments& args) {
         L" --anhaengen h\u00e4ngt an, --ersetzen-datei ersetzt sie.",
         L" Mit --ersetzen werden sie als \"?\" geschrieben.",
         L"",
+        L" Berichtige diese Stellen im Editor und speichere die Datei als UTF-8, oder "
+        L"schreibe mit --ersetzen f\u00fcr jede ein \"?\".",
     };
     int status = importSources(args, options);
     if (status == success) {

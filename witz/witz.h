@@ -70,6 +70,7 @@ struct ImportAdvice {
     std::wstring existing; // the category exists already
     std::wstring unknown;  // characters that have no place in a joke file
     std::wstring badName;  // the name is no file name Windows takes, or a category's but for case
+    std::wstring undecodable; // bytes that are no character of the source's encoding
 };
 int importSources(const Arguments& args, const ImportAdvice& advice);
 int runCheck(const Arguments& args);

@@ -1,38 +1,63 @@
-// Fuzzes witz import by the round trip: the sources are converted, the category written, and
-// what the core reads back from it must be exactly the non-empty records of the sources after
-// the conversion, worked out here by a plain reference of the import's rules.
+// Fuzzes witz import against references that share none of its code (import_reference.cpp):
+// glibc's iconv for the decoding, the rules of witz(1) written out plainly for the records and
+// the conversion, glibc's character classes for the letters that make two jokes the same; and
+// the editing rules by what witz(1) says they keep: every word in its order, lines joined by one
+// blank (none after a hyphen), no blank before a line that its source line had not. The category
+// is written, and what the core reads back from it must be the jokes expected.
 //
-// Input: a flags byte, then, with an existing category, one byte giving the length of its old
-// bytes and those bytes, then, with two sources, one byte giving the length of the first; the
-// rest is the (last) source. Flags: bits 0-1 and 7 the format (bit 7 clear: automatic, fortune,
-// text, list; set: riddle), bit 2 --ersetzen, bits 3-4 the category (new, --anhaengen to an
-// existing one, --ersetzen-datei, existing without either: refused), bit 5 an LF after the old
-// bytes, bit 6 two sources.
+// Input: a flags byte and an editing byte, then, with an existing category, one byte giving the
+// length of its old bytes and those bytes, then, with two sources, one byte giving the length of
+// the first; the rest is the (last) source.
+// Flags: bits 0-1 and 7 the format (bit 7 clear: automatic, fortune, text, list; set: riddle),
+// bit 2 --ersetzen, bits 3-4 the category (new, --anhaengen to an existing one,
+// --ersetzen-datei, existing without either: refused), bit 5 an LF after the old bytes, bit 6
+// two sources.
+// Editing: bit 0 --fliesstext, bit 1 --fragen, bits 2-3 --ueberschrift (1 frage, 2 weg),
+// bit 4 --spalten, bit 5 --ohne-bilder, bit 6 --ohne-doppelte, bit 7 a second category "k" with
+// the old bytes; for a new category, bit 7 runs the import on real files from a working directory
+// deleted meanwhile, without -C, where it must write nothing anywhere.
 //
-// On the memory file system the refusal of a source, the conversion and the file's bytes are
-// taken from the importer's own functions (whyNotText, convertSource, appendJokes) and written
-// through the seam; with POINTEX_FUZZ_REAL_FILES=1 the whole "witz import" command runs on the
-// disk, writer included, and a refused import must leave the folder as it was, byte for byte.
+// On the memory file system the importer's own functions run (whyNotText, decode, convertDecoded,
+// DuplicateFinder, appendJokes) and the file is written through the seam; with
+// POINTEX_FUZZ_REAL_FILES=1 the whole "witz import" command runs on the disk, writer included:
+// a refused import leaves every file as it was, and none creates anything outside its Witze.
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 #include <string>
-#include <tuple>
+#include <string_view>
 #include <vector>
 
 #include "import/convert.h"
+#include "import/duplicates.h"
 #include "fuzz_support.h"
-#include "latin1.h"
+#include "import_reference.h"
 #include "joke_library.h"
 #include "system.h"
 #include "witz.h"
 
 using fuzz::Bytes;
-using fuzz::expectEqual;
 
 namespace {
+
+// fuzz::expectEqual with its description made only on a mismatch: most checks run many times an
+// input, and the strings made for them were most of the target's allocations.
+void expectEqual(const char* what, std::size_t expected, std::size_t actual) {
+    if (expected != actual) {
+        fuzz::expectEqual(what, expected, actual);
+    }
+}
+
+void expectEqual(const char* what, const Bytes& expected, const Bytes& actual) {
+    if (expected != actual) {
+        fuzz::expectEqual(what, fuzz::widen(expected), fuzz::widen(actual));
+    }
+}
 
 enum class Category { fresh, append, replace, refused };
 
@@ -40,8 +65,17 @@ struct Input {
     SourceFormat format = SourceFormat::automatic;
     bool replaceUnknown = false;
     Category category = Category::fresh;
+    Editing editing;
+    bool withoutDuplicates = false;
+    bool otherCategory = false; // "k" holds the old bytes too
+    bool away = false;          // real files: a deleted working directory, no -C
     Bytes old;
     std::vector<Bytes> sources;
+
+    bool edited() const {
+        return editing.flowing || editing.questions || editing.heading != Heading::keep ||
+               editing.columns || editing.noDrawings;
+    }
 };
 
 Input parse(const std::uint8_t* data, std::size_t size) {
@@ -53,389 +87,264 @@ Input parse(const std::uint8_t* data, std::size_t size) {
         at += length;
         return bytes;
     };
-    auto lengthByte = [&]() -> std::size_t { return at < size ? data[at++] : 0; };
-    unsigned flags = size > 0 ? data[at++] : 0;
+    auto nextByte = [&]() -> unsigned { return at < size ? data[at++] : 0; };
+    unsigned flags = nextByte();
+    unsigned editing = nextByte();
     static const SourceFormat formats[] = {SourceFormat::automatic, SourceFormat::fortune,
                                            SourceFormat::text, SourceFormat::list};
     input.format = (flags & 128) != 0 ? SourceFormat::riddle : formats[flags & 3];
     input.replaceUnknown = (flags & 4) != 0;
     input.category = static_cast<Category>((flags >> 3) & 3);
+    input.editing.flowing = (editing & 1) != 0;
+    input.editing.questions = (editing & 2) != 0;
+    static const Heading headings[] = {Heading::keep, Heading::question, Heading::drop,
+                                       Heading::keep};
+    input.editing.heading = headings[(editing >> 2) & 3];
+    input.editing.columns = (editing & 16) != 0;
+    input.editing.noDrawings = (editing & 32) != 0;
+    input.withoutDuplicates = (editing & 64) != 0;
+    bool eighth = (editing & 128) != 0;
+    input.otherCategory = eighth && input.category != Category::fresh;
+    input.away = eighth && input.category == Category::fresh && fuzz::realFiles();
     if (input.category != Category::fresh) {
-        input.old = take(lengthByte());
+        input.old = take(nextByte());
         if ((flags & 32) != 0) {
             input.old += '\n';
         }
     }
     if ((flags & 64) != 0) {
-        input.sources.push_back(take(lengthByte()));
+        input.sources.push_back(take(nextByte()));
     }
     input.sources.push_back(take(size - at));
     return input;
 }
 
-// The reference: the import's rules, one source at a time.
-
-// UTF-16 starts with its byte-order mark, in either order.
-bool utf16(const Bytes& bytes) {
-    return bytes.compare(0, 2, "\xFF\xFE") == 0 || bytes.compare(0, 2, "\xFE\xFF") == 0;
-}
-
-// Not a source of jokes: a NUL byte outside UTF-16. strfile's index (three NUL bytes, the
-// version 1 or 2, the delimiter "%" at byte 20) gets its own message.
-bool strfileIndex(const Bytes& bytes) {
-    return bytes.size() >= 24 && bytes[0] == 0 && bytes[1] == 0 && bytes[2] == 0 &&
-           (bytes[3] == 1 || bytes[3] == 2) && bytes[20] == '%';
-}
-
-bool notText(const Bytes& bytes) {
-    return !utf16(bytes) && bytes.find('\0') != Bytes::npos;
-}
-
-// UTF-16 after its byte-order mark: a high and a low surrogate make one character; a surrogate
-// without its partner and an odd last byte are U+FFFD.
-std::u32string fromUtf16(const Bytes& bytes) {
-    bool bigEndian = bytes[0] == '\xFE';
-    std::vector<char32_t> units;
-    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
-        unsigned first = static_cast<unsigned char>(bytes[i]);
-        unsigned second = static_cast<unsigned char>(bytes[i + 1]);
-        units.push_back(bigEndian ? first * 256 + second : second * 256 + first);
+void expectDecoding(const reference::Decoding& expected, const Bytes& source,
+                    const DecodedSource& actual) {
+    expectEqual("encoding read", static_cast<std::size_t>(expected.encoding),
+                static_cast<std::size_t>(actual.encoding));
+    expectEqual("byte-order mark", expected.mark, actual.byteOrderMark);
+    if (expected.text != actual.text) {
+        std::wstring shownExpected(expected.text.begin(), expected.text.end());
+        std::wstring shownActual(actual.text.begin(), actual.text.end());
+        fuzz::fail("the text decoded, against iconv's", shownExpected, shownActual);
     }
-    auto high = [](char32_t u) { return u >= 0xD800 && u < 0xDC00; };
-    auto low = [](char32_t u) { return u >= 0xDC00 && u < 0xE000; };
-    std::u32string text;
-    for (std::size_t k = 0; k < units.size(); ++k) {
-        if (high(units[k]) && k + 1 < units.size() && low(units[k + 1])) {
-            text += 0x10000 + (units[k] - 0xD800) * 0x400 + (units[k + 1] - 0xDC00);
-            ++k;
-        } else {
-            text += high(units[k]) || low(units[k]) ? 0xFFFD : units[k];
+    expectEqual("runs of undecodable bytes", expected.undecodable.size(),
+                actual.undecodable.size());
+    for (std::size_t k = 0; k < expected.undecodable.size(); ++k) {
+        const reference::Decoding::Run& want = expected.undecodable[k];
+        const UndecodableBytes& got = actual.undecodable[k];
+        expectEqual("undecodable run's line", want.line, got.line);
+        expectEqual("undecodable run's column", want.column, got.column);
+        expectEqual("undecodable run's bytes", want.bytes, source.substr(got.offset, got.length));
+    }
+}
+
+// The editing rules, by what they keep.
+
+bool blank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// The words of a joke line: what stands between blanks, line breaks and part separators, and a
+// word broken after a letter's hyphen counted as two, as --fliesstext may join them. An
+// answer's "A:", which --fragen takes away, is no word.
+// The word that starts at or after pos, pos moved behind it; empty after the last.
+std::string_view nextWord(const Bytes& joke, std::size_t& pos) {
+    auto apart = [](char c) { return blank(c) || c == '\x11' || c == '\x12'; };
+    for (;;) {
+        while (pos < joke.size() && apart(joke[pos])) {
+            ++pos;
+        }
+        std::size_t start = pos;
+        while (pos < joke.size() && !apart(joke[pos])) {
+            bool hyphen = joke[pos] == '-' && pos > start && reference::isLetter(joke[pos - 1]);
+            ++pos;
+            if (hyphen) {
+                break;
+            }
+        }
+        std::string_view word = std::string_view(joke).substr(start, pos - start);
+        if (word != "A:") {
+            return word;
         }
     }
-    if (bytes.size() % 2 != 0) {
-        text += 0xFFFD;
+}
+
+std::vector<std::string_view> wordsOf(const Bytes& joke) {
+    std::vector<std::string_view> words;
+    std::size_t pos = 0;
+    for (std::string_view word = nextWord(joke, pos); !word.empty(); word = nextWord(joke, pos)) {
+        words.push_back(word);
+    }
+    return words;
+}
+
+enum class Kept { same, suffix, sorted, included };
+
+bool wordsKept(const Bytes& plain, const Bytes& edited, Kept kept) {
+    if (kept == Kept::same) {
+        std::size_t at = 0;
+        std::size_t editedAt = 0;
+        for (;;) {
+            std::string_view word = nextWord(plain, at);
+            if (word != nextWord(edited, editedAt)) {
+                return false;
+            }
+            if (word.empty()) {
+                return true;
+            }
+        }
+    }
+    std::vector<std::string_view> before = wordsOf(plain);
+    std::vector<std::string_view> after = wordsOf(edited);
+    if (kept == Kept::sorted || kept == Kept::included) {
+        std::sort(before.begin(), before.end());
+        std::sort(after.begin(), after.end());
+    }
+    return kept == Kept::sorted ? after == before
+           : kept == Kept::suffix
+               ? after.size() <= before.size() &&
+                     std::equal(after.rbegin(), after.rend(), before.rbegin())
+               : std::includes(before.begin(), before.end(), after.begin(), after.end());
+}
+
+Bytes trimmedEnd(Bytes text) {
+    while (!text.empty() && blank(text.back())) {
+        text.pop_back();
     }
     return text;
 }
 
-// UTF-8 when all of it is (a byte-order mark dropped), checked against the table of well-formed
-// sequences: a lead byte's allowed second bytes. Returns false at the first ill-formed sequence.
-bool fromUtf8(const Bytes& bytes, std::u32string& text) {
-    std::size_t i = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
-    while (i < bytes.size()) {
-        unsigned b = static_cast<unsigned char>(bytes[i]);
-        std::size_t length = 0;
-        unsigned low = 0x80, high = 0xBF;
-        char32_t value = 0;
-        if (b < 0x80) {
-            length = 1, value = b;
-        } else if (b >= 0xC2 && b <= 0xDF) {
-            length = 2, value = b & 0x1F;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            length = 3, value = b & 0x0F;
-            low = b == 0xE0 ? 0xA0 : 0x80;
-            high = b == 0xED ? 0x9F : 0xBF;
-        } else if (b >= 0xF0 && b <= 0xF4) {
-            length = 4, value = b & 0x07;
-            low = b == 0xF0 ? 0x90 : 0x80;
-            high = b == 0xF4 ? 0x8F : 0xBF;
-        }
-        bool valid = length > 0 && i + length <= bytes.size();
-        for (std::size_t k = 1; valid && k < length; ++k) {
-            unsigned next = static_cast<unsigned char>(bytes[i + k]);
-            valid = next >= (k == 1 ? low : 0x80) && next <= (k == 1 ? high : 0xBF);
-            value = value << 6 | (next & 0x3F);
-        }
-        if (!valid) {
-            return false;
-        }
-        text += value;
-        i += length;
-    }
-    return true;
-}
-
-// Windows-1252 where ISO 8859-1 has its C1 control characters; 0x81, 0x8D, 0x8F, 0x90 and 0x9D
-// it leaves undefined.
-const std::map<char32_t, char32_t> windows1252 = {
-    {0x80, 0x20AC}, {0x82, 0x201A}, {0x83, 0x0192}, {0x84, 0x201E}, {0x85, 0x2026}, {0x86, 0x2020},
-    {0x87, 0x2021}, {0x88, 0x02C6}, {0x89, 0x2030}, {0x8A, 0x0160}, {0x8B, 0x2039}, {0x8C, 0x0152},
-    {0x8E, 0x017D}, {0x91, 0x2018}, {0x92, 0x2019}, {0x93, 0x201C}, {0x94, 0x201D}, {0x95, 0x2022},
-    {0x96, 0x2013}, {0x97, 0x2014}, {0x98, 0x02DC}, {0x99, 0x2122}, {0x9A, 0x0161}, {0x9B, 0x203A},
-    {0x9C, 0x0153}, {0x9E, 0x017E}, {0x9F, 0x0178}};
-
-// The characters of a source: UTF-16 with a byte-order mark, else UTF-8, else one per byte; in
-// each, a C1 control character that Windows-1252 defines is read as its character there.
-std::u32string characters(const Bytes& bytes, SourceEncoding& encoding) {
-    std::u32string text;
-    if (utf16(bytes)) {
-        encoding = SourceEncoding::utf16;
-        text = fromUtf16(bytes);
-    } else if (fromUtf8(bytes, text)) {
-        encoding = SourceEncoding::utf8;
-    } else {
-        encoding = SourceEncoding::windows1252;
-        text.assign(reinterpret_cast<const unsigned char*>(bytes.data()),
-                    reinterpret_cast<const unsigned char*>(bytes.data()) + bytes.size());
-    }
-    for (char32_t& c : text) {
-        auto defined = c >= 0x80 && c <= 0x9F ? windows1252.find(c) : windows1252.end();
-        c = defined != windows1252.end() ? defined->second : c;
+// The lines first to last joined as --fliesstext joins them: one blank between them, the blanks
+// at the ends gone, none after a letter and "-".
+Bytes joined(const std::vector<Bytes>& lines, std::size_t first, std::size_t last) {
+    Bytes text = lines[first];
+    for (std::size_t k = first + 1; k <= last; ++k) {
+        text = trimmedEnd(text);
+        Bytes next = trimmedEnd(lines[k]);
+        next.erase(0, std::min(next.find_first_not_of(" \t"), next.size()));
+        std::size_t size = text.size();
+        bool hyphen = size >= 2 && text[size - 1] == '-' && reference::isLetter(text[size - 2]);
+        text += (hyphen ? "" : " ") + next;
     }
     return text;
 }
 
-const std::map<char32_t, Bytes> plainForms = {
-    {0x201E, "\""}, {0x201C, "\""},  {0x201D, "\""},  {0x201F, "\""}, {0xAB, "\""},  {0xBB, "\""},
-    {0x201A, "'"},  {0x2018, "'"},   {0x2019, "'"},   {0x201B, "'"},  {0x2039, "'"}, {0x203A, "'"},
-    {0x2010, "-"},  {0x2011, "-"},   {0x2012, "-"},   {0x2013, "-"},  {0x2014, "-"}, {0x2015, "-"},
-    {0x2212, "-"},  {0x2026, "..."}, {0x20AC, "EUR"}, {0xA0, " "},    {0x2002, " "}, {0x2003, " "},
-    {0x2007, " "},  {0x2009, " "},   {0x200A, " "},   {0x202F, " "}};
-
-bool blank(char32_t c) {
-    return c == U' ' || c == U'\t' || (plainForms.count(c) != 0 && plainForms.at(c) == " ");
+// A line without the blanks before it, which --fliesstext takes away where they only set the
+// line under another.
+Bytes withoutIndent(const Bytes& line) {
+    return line.substr(std::min(line.find_first_not_of(" \t"), line.size()));
 }
 
-bool blankLine(const std::u32string& line) {
-    return std::all_of(line.begin(), line.end(), blank);
-}
-
-std::u32string withoutIndent(const std::u32string& line) {
-    return std::u32string(std::find_if_not(line.begin(), line.end(), blank), line.end());
-}
-
-// The text after a question "F:" or an answer "A:" that begins the line (blanks before and after
-// the mark dropped), or false.
-bool afterMark(const std::u32string& line, char32_t letter, std::u32string& rest) {
-    std::u32string text = withoutIndent(line);
-    if (text.size() < 2 || text[0] != letter || text[1] != U':') {
+// Each part's lines are the plain part's lines, some joined as --fliesstext joins them, maybe
+// without their indent.
+bool flowedFrom(const Bytes& plain, const Bytes& edited) {
+    std::vector<Bytes> plainParts = fuzz::split(plain, '\x12');
+    std::vector<Bytes> editedParts = fuzz::split(edited, '\x12');
+    if (plainParts.size() != editedParts.size()) {
         return false;
     }
-    rest = withoutIndent(text.substr(2));
+    for (std::size_t p = 0; p < plainParts.size(); ++p) {
+        std::vector<Bytes> lines = fuzz::split(plainParts[p], '\x11');
+        std::size_t k = 0;
+        for (const Bytes& editedLine : fuzz::split(editedParts[p], '\x11')) {
+            const Bytes line = withoutIndent(editedLine);
+            auto join = [&](std::size_t last) { return withoutIndent(joined(lines, k, last)); };
+            std::size_t last = k;
+            // Joined lines grow with each line after the second, and no blank line is joined.
+            while (last < lines.size() && join(last) != line &&
+                   (last == k || join(last).size() <= line.size()) &&
+                   (last + 1 == lines.size() || trimmedEnd(lines[last + 1]) != "")) {
+                ++last;
+            }
+            if (last == lines.size() || join(last) != line) {
+                return false;
+            }
+            k = last + 1;
+        }
+        if (k != lines.size()) {
+            return false;
+        }
+    }
     return true;
 }
 
-bool marked(const std::u32string& line, char32_t letter) {
-    std::u32string rest;
-    return afterMark(line, letter, rest);
+// A line that begins with blanks comes from a line of the joke that began with them (or with
+// more, of which an indent common to the part went) and holds its first word.
+bool blanksFromSource(const Bytes& plain, const Bytes& edited) {
+    bool indented = !edited.empty() && blank(edited[0]);
+    for (std::size_t i = 1; i < edited.size() && !indented; ++i) {
+        indented = (edited[i - 1] == '\x11' || edited[i - 1] == '\x12') && blank(edited[i]);
+    }
+    if (!indented) {
+        return true;
+    }
+    std::vector<Bytes> sources;
+    for (const Bytes& part : fuzz::split(plain, '\x12')) {
+        for (const Bytes& line : fuzz::split(part, '\x11')) {
+            sources.push_back(line);
+        }
+    }
+    for (const Bytes& part : fuzz::split(edited, '\x12')) {
+        for (const Bytes& line : fuzz::split(part, '\x11')) {
+            std::size_t indent = std::min(line.find_first_not_of(" \t"), line.size());
+            if (indent == 0) {
+                continue;
+            }
+            Bytes blanks = line.substr(0, indent);
+            Bytes word = line.substr(indent, line.find_first_of(" \t", indent) - indent);
+            bool found = std::any_of(sources.begin(), sources.end(), [&](const Bytes& source) {
+                std::size_t sourceIndent = std::min(source.find_first_not_of(" \t"), source.size());
+                return sourceIndent >= indent &&
+                       source.compare(sourceIndent - indent, indent, blanks) == 0 &&
+                       source.find(word, sourceIndent) != Bytes::npos;
+            });
+            if (!found) {
+                return false;
+            }
+        }
+    }
+    return true;
 }
 
-// A record's lines, and for each whether a solution part starts with it.
-struct Record {
-    std::vector<std::u32string> lines;
-    std::vector<bool> parts;
-
-    void add(const std::u32string& line, bool part = false) {
-        lines.push_back(line);
-        parts.push_back(part);
+// The edited jokes against the plain ones: --ohne-bilder leaves whole jokes out and no other rule
+// does; the other rules keep every word (--fliesstext, --fragen and a heading made the question
+// in their order; a heading that goes takes the first words; --spalten sets a line's items one
+// under the other); --fliesstext alone joins lines as witz(1) says; and no rule puts a blank
+// before a line. Each edited joke is paired with the next plain one whose words it keeps, the
+// drawings left out between them.
+void expectEditing(const Input& input, const std::vector<Bytes>& plain,
+                   const std::vector<Bytes>& edited, std::uint32_t drawings) {
+    expectEqual("jokes and drawings left out", plain.size(), edited.size() + drawings);
+    Kept kept = input.editing.heading == Heading::drop ? Kept::suffix : Kept::same;
+    if (input.editing.columns) {
+        kept = kept == Kept::suffix ? Kept::included : Kept::sorted;
     }
-};
-
-// A record that holds a question and after it an answer is a riddle.
-bool isRiddle(const Record& record) {
-    auto first = std::find_if(record.lines.begin(), record.lines.end(),
-                              [](const std::u32string& line) { return marked(line, U'F'); });
-    return first != record.lines.end() &&
-           std::any_of(first, record.lines.end(),
-                       [](const std::u32string& line) { return marked(line, U'A'); });
+    bool flowingAlone = input.editing.flowing && !input.editing.questions &&
+                        input.editing.heading == Heading::keep && !input.editing.columns;
+    std::size_t n = 0;
+    std::uint32_t left = 0;
+    for (const Bytes& joke : edited) {
+        while (n < plain.size() && left < drawings && !wordsKept(plain[n], joke, kept)) {
+            ++n;
+            ++left;
+        }
+        if (n == plain.size() || !wordsKept(plain[n], joke, kept)) {
+            fuzz::fail("the words of a joke", n < plain.size() ? fuzz::widen(plain[n]) : L"",
+                       fuzz::widen(joke));
+        }
+        if (flowingAlone && !flowedFrom(plain[n], joke)) {
+            fuzz::fail("--fliesstext: lines joined by one blank, none after a hyphen",
+                       fuzz::widen(plain[n]), fuzz::widen(joke));
+        }
+        if (!blanksFromSource(plain[n], joke)) {
+            fuzz::fail("a blank before a line that its source line had not", fuzz::widen(plain[n]),
+                       fuzz::widen(joke));
+        }
+        ++n;
+    }
 }
-
-// A riddle's blank lines go, every answer starts a solution part, and the lines lose their
-// marks and indent.
-Record riddleOf(const Record& record) {
-    if (!isRiddle(record)) {
-        return record;
-    }
-    Record riddle;
-    for (std::size_t k = 0; k < record.lines.size(); ++k) {
-        std::u32string rest;
-        if (blankLine(record.lines[k])) {
-            continue;
-        }
-        bool answer = afterMark(record.lines[k], U'A', rest);
-        if (!answer && !afterMark(record.lines[k], U'F', rest)) {
-            rest = withoutIndent(record.lines[k]);
-        }
-        riddle.add(rest, !riddle.lines.empty() && (answer || record.parts[k]));
-    }
-    return riddle;
-}
-
-struct Reference {
-    explicit Reference(bool replaceUnknown) : replaceUnknown(replaceUnknown) {}
-    bool replaceUnknown;
-    bool stopped = false; // a character that fits no joke file, without --ersetzen
-    bool refused = false; // a source that is no text
-    std::size_t mapped = 0;
-    std::size_t unknown = 0; // refused or replaced characters
-    std::vector<Bytes> jokes;
-    std::vector<SourceReading> readings;
-
-    void convert(const std::u32string& line, Bytes& joke) {
-        for (char32_t c : line) {
-            auto plain = plainForms.find(c);
-            if (plain != plainForms.end()) {
-                joke += plain->second;
-                ++mapped;
-            } else if (c > 0xFF || (c >= 0x80 && c <= 0x9F) || c == 0x00 || c == 0x0D ||
-                       c == 0x0F || c == 0x11 || c == 0x12 || c == 0x1A) {
-                stopped = stopped || !replaceUnknown;
-                ++unknown;
-                joke += '?';
-            } else {
-                joke += static_cast<char>(c);
-            }
-        }
-    }
-
-    // A record empty or only blank is skipped. That is decided before a riddle loses its marks:
-    // "F:" and "A:" alone make a joke of an empty question and an empty answer.
-    void add(const Record& record, bool riddles) {
-        if (std::all_of(record.lines.begin(), record.lines.end(), blankLine)) {
-            return;
-        }
-        const Record shaped = riddles ? riddleOf(record) : record;
-        Bytes joke;
-        for (std::size_t k = 0; k < shaped.lines.size(); ++k) {
-            if (k > 0) {
-                joke += shaped.parts[k] ? '\x12' : '\x11';
-            }
-            convert(shaped.lines[k], joke);
-        }
-        jokes.push_back(joke);
-    }
-
-    void source(const Bytes& bytes, SourceFormat format) {
-        refused = refused || notText(bytes);
-        SourceReading reading{format, SourceEncoding::utf8};
-        std::u32string text = characters(bytes, reading.encoding);
-        std::vector<std::u32string> lines;
-        for (std::size_t start = 0; start < text.size();) {
-            std::size_t end = std::min(text.find(U'\n', start), text.size());
-            std::size_t cut = end < text.size() && end > start && text[end - 1] == U'\r' ? 1 : 0;
-            lines.push_back(text.substr(start, end - start - cut));
-            start = end + 1;
-        }
-        bool riddles = format == SourceFormat::riddle;
-        SourceFormat found = format == SourceFormat::automatic || riddles ? detect(lines) : format;
-        auto read = [&](bool asRiddles) {
-            std::vector<Record> records = found == SourceFormat::fortune ? fortune(lines)
-                                          : found == SourceFormat::text  ? paragraphs(lines)
-                                          : asRiddles                    ? riddleLines(lines)
-                                                                         : list(lines);
-            // A record's blank lines at its start and end are no part of its joke.
-            for (Record& record : records) {
-                while (!record.lines.empty() && blankLine(record.lines.back())) {
-                    record.lines.pop_back();
-                    record.parts.pop_back();
-                }
-                while (!record.lines.empty() && blankLine(record.lines.front())) {
-                    record.lines.erase(record.lines.begin());
-                    record.parts.erase(record.parts.begin());
-                }
-            }
-            return records;
-        };
-        std::vector<Record> records = read(riddles);
-        // Without a format, a source whose records are mostly riddles is read as riddles.
-        if (format == SourceFormat::automatic && mostlyRiddles(read(true))) {
-            riddles = true;
-            records = read(true);
-        }
-        for (const Record& record : records) {
-            add(record, riddles);
-        }
-        reading.format = riddles ? SourceFormat::riddle : found;
-        readings.push_back(reading);
-    }
-
-    static bool mostlyRiddles(const std::vector<Record>& records) {
-        std::size_t filled = 0;
-        std::size_t riddles = 0;
-        for (const Record& record : records) {
-            filled += std::all_of(record.lines.begin(), record.lines.end(), blankLine) ? 0 : 1;
-            riddles += isRiddle(record) ? 1 : 0;
-        }
-        return riddles > 0 && 2 * riddles > filled;
-    }
-
-    // Fortune with a line "%"; text when a blank line stands between two lines that are not;
-    // else a list.
-    // A line "--", blanks after it allowed.
-    static bool solutionMark(const std::u32string& line) {
-        std::size_t end = line.find_last_not_of(U" \t\u00A0\u2002\u2003\u2007\u2009\u200A\u202F");
-        return line.substr(0, end + 1) == U"--";
-    }
-
-    static SourceFormat detect(const std::vector<std::u32string>& lines) {
-        if (std::count(lines.begin(), lines.end(), U"%") > 0) {
-            return SourceFormat::fortune;
-        }
-        if (std::any_of(lines.begin(), lines.end(), solutionMark)) {
-            return SourceFormat::text;
-        }
-        auto first = std::find_if_not(lines.begin(), lines.end(), blankLine);
-        auto last = std::find_if_not(lines.rbegin(), lines.rend(), blankLine).base();
-        return first < last && std::any_of(first, last, blankLine) ? SourceFormat::text
-                                                                   : SourceFormat::list;
-    }
-
-    // Records between lines holding only "%".
-    static std::vector<Record> fortune(const std::vector<std::u32string>& lines) {
-        std::vector<Record> records(1);
-        for (const std::u32string& line : lines) {
-            if (line == U"%") {
-                records.emplace_back();
-            } else {
-                records.back().add(line);
-            }
-        }
-        return records;
-    }
-
-    // Paragraphs between blank lines; a line "--" (blanks after it allowed) before a line of
-    // the paragraph other than its first starts a solution part there.
-    static std::vector<Record> paragraphs(std::vector<std::u32string> lines) {
-        std::vector<Record> records(1);
-        bool pending = false;
-        lines.push_back(U"");
-        for (const std::u32string& line : lines) {
-            if (blankLine(line)) {
-                records.emplace_back();
-                pending = false;
-            } else if (solutionMark(line)) {
-                pending = true;
-            } else {
-                records.back().add(line, pending && !records.back().lines.empty());
-                pending = false;
-            }
-        }
-        return records;
-    }
-
-    // Riddles one line after another: a question after an answer starts the next record.
-    static std::vector<Record> riddleLines(const std::vector<std::u32string>& lines) {
-        std::vector<Record> records(1);
-        bool answered = false;
-        for (const std::u32string& line : lines) {
-            if (answered && marked(line, U'F')) {
-                records.emplace_back();
-                answered = false;
-            }
-            answered = answered || marked(line, U'A');
-            records.back().add(line);
-        }
-        return records;
-    }
-
-    static std::vector<Record> list(const std::vector<std::u32string>& lines) {
-        std::vector<Record> records(lines.size());
-        for (std::size_t k = 0; k < lines.size(); ++k) {
-            records[k].add(lines[k]);
-        }
-        return records;
-    }
-};
 
 // The jokes of category 1, each as its parts (0x11 kept), read in one pass by the core.
 std::vector<std::vector<std::wstring>> readBack(std::uint32_t expectedCount) {
@@ -463,66 +372,32 @@ std::vector<std::wstring> partsOf(const Bytes& joke) {
     return parts;
 }
 
+// Whether the parts read are the joke's, split at 0x12: the check of every joke, made without
+// copies.
+bool sameParts(const Bytes& joke, const std::vector<std::wstring>& parts) {
+    std::size_t at = 0;
+    for (std::size_t p = 0; p < parts.size(); ++p) {
+        for (wchar_t c : parts[p]) {
+            if (at == joke.size() || static_cast<unsigned char>(joke[at++]) != c) {
+                return false;
+            }
+        }
+        if (p + 1 < parts.size() && (at == joke.size() || joke[at++] != '\x12')) {
+            return false;
+        }
+    }
+    return at == joke.size() && !parts.empty();
+}
+
 void expectParts(const std::string& what, const std::vector<std::wstring>& expected,
                  const std::vector<std::wstring>& actual) {
-    expectEqual(what + ": parts", expected.size(), actual.size());
+    if (expected == actual) {
+        return;
+    }
+    fuzz::expectEqual(what + ": parts", expected.size(), actual.size());
     for (std::size_t p = 0; p < expected.size(); ++p) {
-        expectEqual(what + " part " + std::to_string(p + 1), expected[p], actual[p]);
+        fuzz::expectEqual(what + " part " + std::to_string(p + 1), expected[p], actual[p]);
     }
-}
-
-// The names and bytes of the files in the joke folder.
-std::map<std::wstring, Bytes> snapshot() {
-    std::map<std::wstring, Bytes> files;
-    for (const auto& entry : std::filesystem::directory_iterator(fuzz::jokeFolder())) {
-        std::ifstream in(entry.path(), std::ios::binary);
-        files[entry.path().filename().wstring()] =
-            Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-    return files;
-}
-
-void ignoreOutput(host::Stream, const std::string&) {}
-
-// The whole command on disk; returns whether it wrote the category, and its bytes.
-bool importOnDisk(const Input& input, Bytes& written) {
-    static const std::wstring root =
-        std::filesystem::path(fuzz::jokeFolder()).parent_path().wstring();
-    host::terminal.write = ignoreOutput;
-    std::vector<std::wstring> args = {L"import", L"-C", root, L"--nach", L"j"};
-    static const wchar_t* const formats[] = {nullptr, L"--format=fortune", L"--format=text",
-                                             L"--format=liste", L"--format=raetsel"};
-    if (formats[static_cast<int>(input.format)] != nullptr) {
-        args.push_back(formats[static_cast<int>(input.format)]);
-    }
-    if (input.replaceUnknown) {
-        args.push_back(L"--ersetzen");
-    }
-    if (input.category == Category::append) {
-        args.push_back(L"--anhaengen");
-    } else if (input.category == Category::replace) {
-        args.push_back(L"--ersetzen-datei");
-    }
-    for (std::size_t k = 0; k < input.sources.size(); ++k) {
-        std::wstring path = root + L"/quelle" + std::to_wstring(k);
-        std::ofstream(std::filesystem::path(path), std::ios::binary | std::ios::trunc)
-            << input.sources[k];
-        args.push_back(path);
-    }
-    std::map<std::wstring, Bytes> before = snapshot();
-    int status = runWitz(args);
-    if (status != success) {
-        expectEqual("exit status of a refused import", failed, status);
-        if (snapshot() != before) {
-            fuzz::fail("the folder after a refused import", L"as before", L"changed");
-        }
-        return false;
-    }
-    // The writer's temporary file is gone again.
-    std::map<std::wstring, Bytes> after = snapshot();
-    expectEqual("files in the folder after the import", 1, after.size());
-    written = after[L"j"];
-    return true;
 }
 
 // Appending is refused onto old bytes that hold 0x1A (the new jokes would be hidden) or end in
@@ -532,142 +407,211 @@ bool oldBytesRefused(const Input& input) {
                                                   (!input.old.empty() && input.old.back() == '\r'));
 }
 
-// Why the importer refuses a source that is no text must name the first NUL byte, or strfile.
-void expectRefusal(const Bytes& source, std::size_t k) {
-    std::wstring why = whyNotText(source, L"quelle");
-    std::wstring expected = !notText(source) ? L""
-                            : strfileIndex(source)
-                                ? L"strfile"
-                                : L"Offset " + std::to_wstring(source.find('\0')) + L".";
-    if (expected.empty() != why.empty() || why.find(expected) == std::wstring::npos) {
-        fuzz::fail("why source " + std::to_string(k + 1) + " is no text", expected, why);
+// The categories --ohne-doppelte compares with: the category's own old jokes when appending, and
+// "k".
+std::vector<Bytes> comparedCategories(const Input& input) {
+    std::vector<Bytes> categories;
+    if (input.category == Category::append) {
+        categories.push_back(input.old);
     }
+    if (input.otherCategory) {
+        categories.push_back(input.old);
+    }
+    return categories;
 }
 
-// The importer's own refusals and conversion, the file's bytes written through the seam;
-// returns whether the import would write.
-bool importInMemory(const Input& input, const Reference& reference, Bytes& bytes) {
-    for (std::size_t k = 0; k < input.sources.size(); ++k) {
-        expectRefusal(input.sources[k], k);
-    }
-    if (input.category == Category::refused || oldBytesRefused(input) || reference.refused) {
-        return false;
-    }
+// The importer's conversion against the references; returns the jokes it would write (before
+// --ohne-doppelte), nothing when it stops.
+bool expectConversion(const Input& input, const std::vector<reference::Decoding>& decodings,
+                      const reference::Result& expected, std::vector<Bytes>& jokes) {
     Conversion conversion;
     for (std::size_t k = 0; k < input.sources.size(); ++k) {
-        SourceReading reading =
-            convertSource(input.sources[k], L"q", input.format, input.replaceUnknown, conversion);
-        expectEqual("format read", static_cast<std::size_t>(reference.readings[k].format),
+        const DecodedSource decoded = decode(input.sources[k]);
+        expectDecoding(decodings[k], input.sources[k], decoded);
+        SourceReading reading = convertDecoded(input.sources[k], decoded, L"q", input.format,
+                                               input.replaceUnknown, conversion, input.editing);
+        expectEqual("format read", static_cast<std::size_t>(expected.readings[k].format),
                     static_cast<std::size_t>(reading.format));
-        expectEqual("encoding read", static_cast<std::size_t>(reference.readings[k].encoding),
-                    static_cast<std::size_t>(reading.encoding));
     }
-    expectEqual("import stopped by a character", reference.stopped, !conversion.problems.empty());
-    expectEqual("characters in plain form", reference.mapped, conversion.mapped);
-    expectEqual("characters refused or replaced", reference.unknown,
-                input.replaceUnknown ? conversion.replaced : conversion.problems.size());
-    if (!conversion.problems.empty() || conversion.jokes.empty()) {
+    expectEqual("entries skipped", expected.skipped, conversion.skipped);
+    expectEqual("characters in plain form", expected.mapped, conversion.mapped);
+    expectEqual("characters refused or replaced", expected.unknown,
+                input.replaceUnknown
+                    ? conversion.replaced
+                    : std::size_t(conversion.refusedCharacters) + conversion.refusedBytes);
+    expectEqual("runs of undecodable bytes refused", input.replaceUnknown ? 0 : expected.undecoded,
+                conversion.refusedBytes);
+    expectEqual("problems kept", expected.problems.size(), conversion.problems.size());
+    for (std::size_t k = 0; k < conversion.problems.size(); ++k) {
+        const reference::Problem& want = expected.problems[k];
+        const ImportProblem& got = conversion.problems[k];
+        expectEqual("a problem's entry", want.record, got.record);
+        expectEqual("a problem's line", want.line, got.line);
+        expectEqual("a problem's column", want.column, got.column);
+        expectEqual("a problem's bytes", want.bytes, got.bytes);
+    }
+    // Where a character stops the import, witz writes nothing: its jokes do not matter.
+    if (conversion.stopped()) {
         return false;
     }
-    bytes = appendJokes(input.category == Category::append ? input.old : Bytes(), conversion.jokes);
+    jokes = conversion.jokes;
+    if (input.edited()) {
+        expectEditing(input, expected.jokes, jokes, conversion.drawings);
+        return true;
+    }
+    expectEqual("jokes", expected.jokes.size(), jokes.size());
+    for (std::size_t k = 0; k < jokes.size(); ++k) {
+        if (expected.jokes[k] != jokes[k]) {
+            fuzz::expectEqual("joke " + std::to_string(k + 1), fuzz::widen(expected.jokes[k]),
+                              fuzz::widen(jokes[k]));
+        }
+    }
+    return true;
+}
+
+// The importer's own functions, the file's bytes written through the seam; returns whether the
+// import writes.
+bool importInMemory(const Input& input, std::vector<Bytes> jokes, Bytes& bytes) {
+    if (input.withoutDuplicates) {
+        DuplicateFinder finder;
+        std::vector<Bytes> categories = comparedCategories(input);
+        for (const Bytes& category : categories) {
+            finder.addFile(category);
+        }
+        std::uint32_t imported = finder.addJokes(jokes);
+        auto reread = [&](std::uint32_t category, std::string& read) {
+            read = category == imported ? appendJokes(Bytes(), jokes) : categories[category];
+            return true;
+        };
+        std::vector<bool> keep(jokes.size(), true);
+        for (const Duplicate& duplicate : finder.duplicates(reread)) {
+            if (duplicate.copy.category == imported) {
+                keep[duplicate.copy.joke - 1] = false;
+            }
+        }
+        std::vector<Bytes> kept;
+        for (std::size_t k = 0; k < jokes.size(); ++k) {
+            if (keep[k]) {
+                kept.push_back(jokes[k]);
+            }
+        }
+        jokes = kept;
+    }
+    if (jokes.empty()) {
+        return false;
+    }
+    bytes = appendJokes(input.category == Category::append ? input.old : Bytes(), jokes);
     fuzz::writeJokeFile("j", bytes);
     return true;
 }
 
-// The words of a joke line: what stands between blanks, line breaks and part separators.
-std::vector<Bytes> wordsOf(const Bytes& joke) {
-    std::vector<Bytes> words(1);
-    for (char c : joke) {
-        if (c == ' ' || c == '\t' || c == '\x11' || c == '\x12') {
-            if (!words.back().empty()) {
-                words.emplace_back();
-            }
+// Every file and folder under a folder, with the bytes of the files.
+std::map<std::filesystem::path, Bytes> snapshot(const std::filesystem::path& folder) {
+    std::map<std::filesystem::path, Bytes> entries;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        Bytes& bytes = entries[entry.path()];
+        if (entry.is_regular_file()) {
+            std::ifstream in(entry.path(), std::ios::binary);
+            bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
         } else {
-            words.back() += c;
-            // A word broken after its hyphen at a line's end goes on in the next line's first
-            // word ("IQ-" and "Test" join as "IQ-Test"): a hyphen after a letter ends a word.
-            const Bytes& word = words.back();
-            if (c == '-' && word.size() >= 2 &&
-                latin1::isLetter(static_cast<unsigned char>(word[word.size() - 2]))) {
-                words.emplace_back();
-            }
+            bytes = "(folder)";
         }
     }
-    if (words.back().empty()) {
-        words.pop_back();
+    return entries;
+}
+
+std::set<std::filesystem::path> namesAtRoot() {
+    std::set<std::filesystem::path> names;
+    for (const auto& entry : std::filesystem::directory_iterator("/")) {
+        names.insert(entry.path());
     }
-    return words;
+    return names;
 }
 
-// How a rule keeps the words of a joke: all in their order (answers may lose their "A:"), all
-// but the first ones, all in another order, or some of them.
-enum class Kept { same, suffix, sorted, included };
+void ignoreOutput(host::Stream, const std::string&) {}
 
-// An answer's "A:", which --fragen may take away, counts as no word.
-std::vector<Bytes> withoutAnswerMarks(std::vector<Bytes> words) {
-    words.erase(std::remove(words.begin(), words.end(), Bytes("A:")), words.end());
-    return words;
+const std::filesystem::path& root() {
+    static const std::filesystem::path folder =
+        std::filesystem::path(fuzz::jokeFolder()).parent_path();
+    return folder;
 }
 
-// Whether the words of an edited joke are those of the joke without the rule, as that rule
-// keeps them.
-bool wordsKept(const Bytes& plain, const Bytes& edited, Kept kept) {
-    std::vector<Bytes> before = withoutAnswerMarks(wordsOf(plain));
-    std::vector<Bytes> after = withoutAnswerMarks(wordsOf(edited));
-    if (kept == Kept::sorted || kept == Kept::included) {
-        std::sort(before.begin(), before.end());
-        std::sort(after.begin(), after.end());
+// Where witz looks when no folder is named and the working directory is gone: a user's own
+// collection that is not there.
+std::vector<host::Collection> nowhere() {
+    return {{(root() / "eigene").wstring(), false}};
+}
+
+// The whole command on disk; returns whether it wrote the category, and its bytes.
+bool importOnDisk(const Input& input, Bytes& written) {
+    // A folder named in the environment would be where an import without -C writes.
+    static const bool unset = unsetenv("WITZ_ORDNER") == 0;
+    (void)unset;
+    host::terminal.write = ignoreOutput;
+    host::fallbackCollections = nowhere;
+    std::vector<std::wstring> args = {L"import", L"--nach", L"j"};
+    if (!input.away) {
+        args.insert(args.begin(), {L"-C", root().wstring()});
     }
-    return kept == Kept::same || kept == Kept::sorted ? after == before
-           : kept == Kept::suffix
-               ? after.size() <= before.size() &&
-                     std::equal(after.rbegin(), after.rend(), before.rbegin())
-               : std::includes(before.begin(), before.end(), after.begin(), after.end());
-}
-
-// No editing rule loses or reorders a word of a record: joining lines, asking questions and
-// making a heading the question keep them as they were; --spalten sets the items of a line one
-// under the other, in another order; a heading that goes takes the first words with it; and
-// --ohne-bilder leaves whole records out and the others as they were.
-void expectWordsKept(const Input& input) {
-    Editing flowing, questions, question, drop, columns, drawings, all;
-    flowing.flowing = all.flowing = true;
-    questions.questions = all.questions = true;
-    question.heading = Heading::question;
-    drop.heading = all.heading = Heading::drop;
-    columns.columns = all.columns = true;
-    drawings.noDrawings = true;
-    const std::tuple<const char*, const Editing*, Kept> rules[] = {
-        {"--fliesstext", &flowing, Kept::same},
-        {"--fragen", &questions, Kept::same},
-        {"--ueberschrift frage", &question, Kept::same},
-        {"--ueberschrift weg", &drop, Kept::suffix},
-        {"--spalten", &columns, Kept::sorted},
-        {"--ohne-bilder", &drawings, Kept::same},
-        {"all rules but --ohne-bilder", &all, Kept::included}};
-    for (const Bytes& source : input.sources) {
-        Conversion plain;
-        convertSource(source, L"q", input.format, input.replaceUnknown, plain);
-        for (const auto& [name, editing, kept] : rules) {
-            Conversion edited;
-            convertSource(source, L"q", input.format, input.replaceUnknown, edited, *editing);
-            expectEqual(std::string(name) + ": jokes and drawings left out", plain.jokes.size(),
-                        edited.jokes.size() + edited.drawings);
-            // A drawing left out is a joke of the plain conversion skipped here.
-            std::size_t n = 0;
-            for (const Bytes& joke : edited.jokes) {
-                while (editing->noDrawings && n < plain.jokes.size() && plain.jokes[n] != joke) {
-                    ++n;
-                }
-                if (n == plain.jokes.size() || !wordsKept(plain.jokes[n], joke, kept)) {
-                    fuzz::fail(std::string(name) + ": the words of a joke",
-                               n < plain.jokes.size() ? fuzz::widen(plain.jokes[n]) : L"",
-                               fuzz::widen(joke));
-                }
-                ++n;
-            }
+    static const wchar_t* const formats[] = {nullptr, L"--format=fortune", L"--format=text",
+                                             L"--format=liste", L"--format=raetsel"};
+    if (formats[static_cast<int>(input.format)] != nullptr) {
+        args.push_back(formats[static_cast<int>(input.format)]);
+    }
+    const std::pair<bool, const wchar_t*> options[] = {
+        {input.replaceUnknown, L"--ersetzen"},
+        {input.category == Category::append, L"--anhaengen"},
+        {input.category == Category::replace, L"--ersetzen-datei"},
+        {input.editing.flowing, L"--fliesstext"},
+        {input.editing.questions, L"--fragen"},
+        {input.editing.heading == Heading::question, L"--ueberschrift=frage"},
+        {input.editing.heading == Heading::drop, L"--ueberschrift=weg"},
+        {input.editing.columns, L"--spalten"},
+        {input.editing.noDrawings, L"--ohne-bilder"},
+        {input.withoutDuplicates, L"--ohne-doppelte"},
+    };
+    for (const auto& [given, option] : options) {
+        if (given) {
+            args.push_back(option);
         }
     }
+    for (std::size_t k = 0; k < input.sources.size(); ++k) {
+        std::filesystem::path path = root() / ("quelle" + std::to_string(k));
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << input.sources[k];
+        args.push_back(path.wstring());
+    }
+    if (input.away) {
+        std::filesystem::create_directory(root() / "weg");
+        std::filesystem::current_path(root() / "weg");
+        std::filesystem::remove(root() / "weg");
+    }
+    const std::set<std::filesystem::path> atRoot =
+        input.away ? namesAtRoot() : std::set<std::filesystem::path>();
+    const auto before = snapshot(root());
+    int status = runWitz(args);
+    std::filesystem::current_path(root());
+    auto after = snapshot(root());
+    if (input.away && namesAtRoot() != atRoot) {
+        fuzz::fail("an import without a collection", L"nothing made at /", L"something made");
+    }
+    if (status != success) {
+        expectEqual("exit status of a refused import", failed, status);
+        if (after != before) {
+            fuzz::fail("the files after a refused import", L"as before", L"changed");
+        }
+        return false;
+    }
+    // Only the category is new or changed: the writer's temporary file is gone, and nothing was
+    // made outside Witze.
+    written = after[root() / "Witze" / "j"];
+    after.erase(root() / "Witze" / "j");
+    auto unchanged = before;
+    unchanged.erase(root() / "Witze" / "j");
+    if (after != unchanged) {
+        fuzz::fail("the files after an import", L"the category alone new or changed",
+                   L"more changed");
+    }
+    return true;
 }
 
 } // namespace
@@ -675,10 +619,25 @@ void expectWordsKept(const Input& input) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzz::InWorkingDirectory inFolder;
     const Input input = parse(data, size);
-    Reference reference(input.replaceUnknown);
+
+    reference::Result expected;
+    bool notText = false;
+    std::vector<reference::Decoding> decodings;
     for (const Bytes& source : input.sources) {
-        reference.source(source, input.format);
+        std::wstring why = reference::whyNotText(source);
+        std::wstring actual = whyNotText(source, L"quelle");
+        if (why.empty() != actual.empty() || actual.find(why) == std::wstring::npos) {
+            fuzz::fail("why a source is no text", why, actual);
+        }
+        notText = notText || !why.empty();
+        decodings.push_back(reference::decode(source));
+        reference::read(decodings.back(), input.format, input.replaceUnknown, expected);
     }
+    std::vector<Bytes> jokes;
+    bool converted = expectConversion(input, decodings, expected, jokes);
+    const std::vector<Bytes> kept =
+        input.withoutDuplicates ? reference::withoutRepeats(comparedCategories(input), jokes)
+                                : jokes;
 
     // The old category as the core reads it, before the import.
     fuzz::clearJokeFolder();
@@ -695,12 +654,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
         }
     }
-
+    const bool refused = input.category == Category::refused || oldBytesRefused(input) || notText ||
+                         !converted || kept.empty() || input.away;
     Bytes bytes;
-    bool written =
-        fuzz::realFiles() ? importOnDisk(input, bytes) : importInMemory(input, reference, bytes);
-    const bool refused = input.category == Category::refused || oldBytesRefused(input) ||
-                         reference.refused || reference.stopped || reference.jokes.empty();
+    bool written = false;
+    if (fuzz::realFiles()) {
+        if (input.otherCategory) {
+            fuzz::writeJokeFile("k", input.old);
+        }
+        written = importOnDisk(input, bytes);
+    } else if (!refused) {
+        written = importInMemory(input, jokes, bytes);
+    }
     expectEqual("import written", !refused, written);
     if (written) {
         if (bytes.empty() || bytes.back() == '\n') {
@@ -712,17 +677,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             fuzz::fail("the old bytes at the start of the file", fuzz::widen(input.old),
                        fuzz::widen(bytes));
         }
-        std::vector<std::vector<std::wstring>> jokes =
-            readBack(static_cast<std::uint32_t>(oldJokes.size() + reference.jokes.size()));
-        for (std::size_t n = 0; n < oldJokes.size(); ++n) {
-            expectParts("old joke " + std::to_string(n + 1), oldJokes[n], jokes[n]);
+        if (input.otherCategory) {
+            fuzz::clearJokeFolder();
+            fuzz::writeJokeFile("j", bytes);
         }
-        for (std::size_t k = 0; k < reference.jokes.size(); ++k) {
-            expectParts("new joke " + std::to_string(k + 1), partsOf(reference.jokes[k]),
-                        jokes[oldJokes.size() + k]);
+        std::vector<std::vector<std::wstring>> read =
+            readBack(static_cast<std::uint32_t>(oldJokes.size() + kept.size()));
+        for (std::size_t n = 0; n < oldJokes.size(); ++n) {
+            expectParts("old joke " + std::to_string(n + 1), oldJokes[n], read[n]);
+        }
+        for (std::size_t k = 0; k < kept.size(); ++k) {
+            const std::vector<std::wstring>& parts = read[oldJokes.size() + k];
+            if (!sameParts(kept[k], parts)) {
+                expectParts("new joke " + std::to_string(k + 1), partsOf(kept[k]), parts);
+            }
         }
     }
-    expectWordsKept(input);
     inFolder.expectFilesClosed();
     return 0;
 }

@@ -133,6 +133,12 @@ TEST_F(WitzTest, CheckNotesDuplicatesWithoutFailing) {
                        L"4 Dateien, 1 Befund, 4 Hinweise.\n"),
               std::wstring::npos)
         << visible(out);
+    // Two jokes whose letters differ though their hashes agree repeat nothing.
+    std::filesystem::remove(jokePath(L"D"));
+    writeFile(L"E", "Witz eins: 1aa5 1040!\nwrsx ezgj zzwz zfzg");
+    EXPECT_EQ(witz({L"pruefe"}), 0);
+    EXPECT_NE(out.find(L"In Ordnung: 4 Dateien ohne Befund, 3 Hinweise.\n"), std::wstring::npos)
+        << visible(out);
 }
 
 TEST_F(WitzTest, CheckNamesFilesSubfoldersAndTheResult) {

@@ -88,6 +88,18 @@ const Drop drops[] = {
       L"    \"", L"leer.txt: Die Quellen enthalten keinen Witz; nichts geschrieben.",
       L"0 von 2 Dateien \u00fcbernommen."},
      {}},
+    {"bytes that are no UTF-8 in a file marked as UTF-8",
+     {},
+     {{L"Gemischt.txt", "\xEF\xBB\xBFK\xC3\xA4se\nund K\xE4se\n"}},
+     2,
+     {L"Gemischt.txt: ",
+      L"Gemischt.txt: Nichts geschrieben: 1 Bytefolge ist kein Zeichen in der Codierung ihrer "
+      L"Datei.",
+      L"Gemischt.txt: Berichtige diese Stellen im Editor, speichere die Datei als UTF-8 und ziehe "
+      L"sie noch einmal auf witz.exe. Mit \"?\" f\u00fcr jede schreibt sie dieser Befehl in der "
+      L"Eingabeaufforderung (cmd):",
+      L"    \"", L"0 von 1 Datei \u00fcbernommen."},
+     {}},
     // A file of "F:"/"A:" pairs cannot ask for --format raetsel here: it is found to be riddles.
     {"riddles without --format",
      {},

@@ -3,6 +3,8 @@
 
 #include <fstream>
 
+#include "import/duplicates.h"
+
 namespace {
 
 struct Case {
@@ -204,6 +206,165 @@ const Case cases[] = {
      std::nullopt,
      L"frage und weg"},
     {"format byte 0x1A in a list", "a\x1A", {}, 2, std::nullopt, L"Steuerzeichen U+001A"},
+    // A source in another script: the first 50 places shown, the others counted.
+    {"many characters outside ISO 8859-1",
+     [] {
+         std::string checks;
+         for (int k = 0; k < 60; ++k) {
+             checks += "\xE2\x9C\x93";
+         }
+         return checks;
+     }(),
+     {},
+     2,
+     std::nullopt,
+     L"Zeichen 50: U+2713 \u201E\u2713\u201C gibt es in ISO 8859-1 nicht\nwitz: und 10 weitere\n"
+     L"witz: Nichts geschrieben: 60 Zeichen passen nicht in eine Witzdatei."},
+    // Files that are no text, named by their first bytes, with what to do instead of an offset.
+    {"a .docx or .odt",
+     std::string("PK\x03\x04\x14\0\x06\0", 8),
+     {},
+     2,
+     std::nullopt,
+     L"ist wohl ein Word- oder OpenOffice-Dokument (oder ein ZIP-Archiv), keine Textdatei. "
+     L"\u00d6ffne die Datei in ihrem Programm und speichere sie als Text"},
+    {"an old .doc",
+     std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1\0", 9),
+     {},
+     2,
+     std::nullopt,
+     L"ein Word-Dokument im alten Format"},
+    // RTF has no NUL byte: without its mark it would be imported, commands and all.
+    {"an .rtf", "{\\rtf1\\ansi Ein Witz\\par}", {}, 2, std::nullopt, L"ein RTF-Dokument"},
+    {"a .pdf", "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n", {}, 2, std::nullopt, L"ein PDF-Dokument"},
+    {"a .png",
+     std::string("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR", 16),
+     {},
+     2,
+     std::nullopt,
+     L"ein Bild (PNG)"},
+    {"a .jpg",
+     std::string("\xFF\xD8\xFF\xE0\0\x10JFIF", 10),
+     {},
+     2,
+     std::nullopt,
+     L"ein Bild (JPEG)"},
+    {"a .gif", "GIF89a\x01\x02", {}, 2, std::nullopt, L"ein Bild (GIF)"},
+    {"other bytes 0x00",
+     std::string("ab\0", 3),
+     {},
+     2,
+     std::nullopt,
+     L"Offset 2. Speichere die Witze im Editor als Text."},
+};
+
+// The ways the import changed text behind the user's back, each with the source that showed it.
+// A word broken at its hyphen and a record that begins with a blank line are rows of the editing
+// table (editing_test.cpp); an import into a folder that is gone is LookupTest.
+struct Fault {
+    const char* what;
+    std::string source;
+    std::vector<std::wstring> options;
+    int status;
+    std::optional<std::string> written;
+    std::wstring message;
+    std::string other = std::string(); // another category's bytes, for --ohne-doppelte
+};
+
+// Two keys that differ but share their 64-bit hash: their second eight letters make up for the
+// difference of the first eight (FaultsAreRefusedOrLeftAlone checks that the hashes agree).
+const std::string sameHash[2] = {"Witz eins: 1aa5 1040!", "wrsx ezgj zzwz zfzg"};
+
+const Fault faults[] = {
+    {"a byte-order mark settles UTF-8: a byte that is none is refused where it stands",
+     "\xEF\xBB\xBFK\xC3\xA4se\nund K\xE4se\n",
+     {},
+     2,
+     std::nullopt,
+     L"quelle.txt: Eintrag 2, Zeile 2, Zeichen 6: das Byte 0xE4 ist kein UTF-8, obwohl die Datei "
+     L"mit der Marke f\u00fcr UTF-8 (BOM) beginnt\nwitz: Nichts geschrieben: 1 Bytefolge ist kein "
+     L"Zeichen in der Codierung ihrer Datei. Berichtige diese Stellen im Editor und speichere die "
+     L"Datei als UTF-8, oder schreibe mit --ersetzen f\u00fcr jede ein \"?\"."},
+    {"with --ersetzen, a \"?\" for the byte and UTF-8 for the rest",
+     "\xEF\xBB\xBFK\xC3\xA4se\nund K\xE4se\n",
+     {L"--ersetzen"},
+     0,
+     std::string("K\xE4se\nund K?se"),
+     L"1 durch \"?\"). Gelesen: quelle.txt als Liste in UTF-8"},
+    {"a sequence broken off is one \"?\", and the character after it stays",
+     "\xEF\xBB\xBF\xE2\x80\x9E"
+     "Da\xE2\x80\n",
+     {L"--ersetzen"},
+     0,
+     std::string("\"Da?"),
+     L"1 in schlichter Form, 1 durch"},
+    {"a sequence broken off names its bytes",
+     "\xEF\xBB\xBF\xE2\x80\x9E"
+     "Da\xE2\x80\n",
+     {},
+     2,
+     std::nullopt,
+     L"Zeile 1, Zeichen 4: die Bytes 0xE2 0x80 sind kein UTF-8"},
+    {"without a mark, UTF-8 spoilt by a few bytes is a mixed file",
+     "Der K\xC3\xA4se\n\nund der K\xE4se\n",
+     {},
+     2,
+     std::nullopt,
+     L"Eintrag 2, Zeile 3, Zeichen 10: das Byte 0xE4 ist kein UTF-8, anderes in der Datei aber "
+     L"schon: sie mischt UTF-8 mit einer anderen Codierung"},
+    {"a mixed file with --ersetzen",
+     "\xE2\x80\x9EK\xE4se\xE2\x80\x9C\n",
+     {L"--ersetzen"},
+     0,
+     std::string("\"K?se\""),
+     L"als Liste in UTF-8"},
+    {"Notepad's ANSI stays Windows-1252, though \"\xDF\x93\" is well-formed UTF-8",
+     "Das ist Spa\xDF\x93, sagt er \x84ohne\x93 K\xE4se.\n",
+     {},
+     0,
+     std::string("Das ist Spa\xDF\", sagt er \"ohne\" K\xE4se."),
+     L"in Windows-1252 (ANSI)"},
+    {"UTF-16: a surrogate without its partner",
+     std::string("\xFF\xFE"
+                 "a\0\x3D\xD8"
+                 "b\0",
+                 8),
+     {},
+     2,
+     std::nullopt,
+     L"Zeile 1, Zeichen 2: die Bytes 0x3D 0xD8 sind in UTF-16 kein Zeichen (ein Surrogat ohne "
+     L"Partner)"},
+    {"UTF-16: an odd last byte",
+     std::string("\xFE\xFF\0a\0\n\0b"
+                 "c",
+                 9),
+     {},
+     2,
+     std::nullopt,
+     L"Zeile 2, Zeichen 2: das Byte 0x63 ist \u00fcbrig"},
+    {"UTF-16 with --ersetzen",
+     std::string("\xFF\xFE\x00\xDC"
+                 "a\0"
+                 "b",
+                 7),
+     {L"--ersetzen"},
+     0,
+     std::string("?a?"),
+     L"2 durch"},
+    {"--ohne-doppelte leaves out a joke only when its letters are another's",
+     sameHash[1] + "\n",
+     {L"--ohne-doppelte"},
+     0,
+     sameHash[1],
+     L"0 doppelte Witze",
+     sameHash[0]},
+    {"... and does leave it out then",
+     "WITZ EINS 1AA51040\n",
+     {L"--ohne-doppelte"},
+     2,
+     std::nullopt,
+     L"Der Witz der Quellen steht schon",
+     sameHash[0]},
 };
 
 class ImportTest : public WitzTest {
@@ -231,6 +392,23 @@ TEST_F(ImportTest, SourcesBecomeOneLinePerJoke) {
         }
         EXPECT_NE((out + err).find(c.message), std::wstring::npos) << visible(out + err);
         EXPECT_EQ(namesIn(root / "Witze").size(), written ? 1u : 0u);
+    }
+}
+
+TEST_F(ImportTest, FaultsAreRefusedOrLeftAlone) {
+    ASSERT_EQ(jokeKey(sameHash[0].data(), sameHash[0].size()),
+              jokeKey(sameHash[1].data(), sameHash[1].size()))
+        << "the hash changed: find two keys it gives alike";
+    for (const Fault& fault : faults) {
+        SCOPED_TRACE(fault.what);
+        std::filesystem::remove_all(root / "Witze");
+        std::filesystem::create_directory(root / "Witze");
+        if (!fault.other.empty()) {
+            writeFile(L"Andere", fault.other);
+        }
+        EXPECT_EQ(import(fault.source, fault.options), fault.status) << visible(err);
+        EXPECT_EQ(fileBytes(target()), fault.written);
+        EXPECT_NE((out + err).find(fault.message), std::wstring::npos) << visible(out + err);
     }
 }
 
