@@ -243,7 +243,7 @@ bool endsInOpenWord(const JokeLine& line) {
         return false;
     }
     std::string word = " " + lastWord(line) + " ";
-    std::string text = trimmed(line.text);
+    std::string_view text = trimmed(line.text);
     std::size_t at = text.size() - (word.size() - 2);
     // A line of that word alone is a heading or a name ("Die"), and an article after a comma is
     // a headword's gender ("Abalemma, das").
@@ -521,7 +521,7 @@ void splitAnsweredLine(std::vector<JokeLine>& lines, std::size_t wrapWidth) {
     }
     // The answer may begin with a dash that sets it apart ("? - Sehr sehr vorsichtig!"); a dash
     // alone is none.
-    std::string rest = trimmed(text.substr(answer));
+    std::string rest(trimmed(text.substr(answer)));
     std::size_t first = rest.find_first_not_of("- \t");
     if (first == none || rest.back() == '?' ||
         latin1::isSmall(static_cast<unsigned char>(rest[first]))) {
