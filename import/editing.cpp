@@ -46,6 +46,12 @@ constexpr std::size_t columnGap = 3;
 constexpr std::size_t setLines = 4;
 // A line of verse rhymes with one of the three before it: in pairs, crossed or enclosing.
 constexpr std::size_t rhymeReach = 3;
+// A rhyme is two letters alike at least ("Krach", "nach"); one alike is chance.
+constexpr std::size_t rhymeLetters = 2;
+// A picture takes two lines drawn with strokes at least, each with two strokes at least: one
+// dash or one ruled line is writing.
+constexpr std::size_t drawnLines = 2;
+constexpr std::size_t strokesInADrawnLine = 2;
 
 // The words a riddle's question begins with, each between blanks.
 constexpr std::string_view questionWords =
@@ -352,7 +358,7 @@ bool rhymes(const std::string& a, const std::string& b) {
     }
     std::string ending = a.substr(a.size() - same);
     bool vowel = ending.find_first_of("aeiouy\xe4\xf6\xfc") != none;
-    return same >= 2 && vowel && !(same == 2 && ending[0] == 'e');
+    return same >= rhymeLetters && vowel && !(same == rhymeLetters && ending[0] == 'e');
 }
 
 // Whether the lines of a block are rhymed verse: all narrower than a wrapped line, and at least
@@ -798,7 +804,7 @@ bool isDrawingLine(const std::string& text, bool& stroke) {
     }
     stroke = stroke || text.find_first_of("|\\") != none || text.find("/-") != none ||
              text.find("/_") != none;
-    return text.find("://") == none && drawing >= 2 && drawing >= letters;
+    return text.find("://") == none && drawing >= strokesInADrawnLine && drawing >= letters;
 }
 
 // Two drawn lines, one with a vertical or backward stroke ("|", "\", or "/" at a horizontal
@@ -816,7 +822,7 @@ bool isDrawing(const Joke& joke) {
             }
         }
     }
-    return drawn >= 2 && stroke;
+    return drawn >= drawnLines && stroke;
 }
 
 // The width a joke was wrapped at: its widest line, a quotation's source ("-- Name", often set
