@@ -277,8 +277,9 @@ for file in about version lizenz QUELLEN.txt; do
 done
 cmp <(cat "$collection/Witze/Rätsel" && printf '\nWelcher Bus fuhr \xfcbers Meer?\x12Kolumbus.') \
     "$own/Witze/Rätsel"
-ran=$((ran + $(run_examples "$work/pointex.1" '$' "$examples_home" -u XDG_DATA_HOME \
-    HOME="$examples_home" PATH="$root/usr/bin:$PATH")))
+count=$(run_examples "$work/pointex.1" '$' "$examples_home" -u XDG_DATA_HOME \
+    HOME="$examples_home" PATH="$root/usr/bin:$PATH")
+ran=$((ran + count))
 [ ! -e "$own" ] || {
     echo "FAIL: the last example of pointex(1) left $own" >&2
     exit 1
@@ -458,12 +459,15 @@ if [ "${CI:-}" = true ] && [ "$(id -u)" -eq 0 ]; then
         head -n 1
     # The manual pages' examples on the installed package, as a new user and as root.
     examples_home=$work/home-installed
+    mkdir -p "$examples_home"
     ran=0
     for page in witz pointex; do
-        ran=$((ran + $(run_examples "/usr/share/man/man1/$page.1.gz" '$' "$examples_home" \
-            -u WITZ_ORDNER -u XDG_DATA_HOME HOME="$examples_home")))
-        ran=$((ran + $(run_examples "/usr/share/man/man1/$page.1.gz" '#' "$examples_home" \
-            DEBIAN_FRONTEND=noninteractive)))
+        count=$(run_examples "/usr/share/man/man1/$page.1.gz" '$' "$examples_home" \
+            -u WITZ_ORDNER -u XDG_DATA_HOME HOME="$examples_home") || exit 1
+        ran=$((ran + count))
+        count=$(run_examples "/usr/share/man/man1/$page.1.gz" '#' "$examples_home" \
+            DEBIAN_FRONTEND=noninteractive) || exit 1
+        ran=$((ran + count))
     done
     echo "$ran examples of the installed manual pages ran as written"
     # Every file and link (not the folders), from "-rw-r--r-- root/root 947 2026-12-07 13:24 ./usr/...".

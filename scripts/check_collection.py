@@ -144,7 +144,13 @@ def main():
         for joke in open(os.path.join(folder, "Witze", sample), "rb").read().split(b"\n"):
             seen[0].add(key(joke.decode("latin-1")))
             seen[1].add("".join(sorted(key(joke.decode("latin-1")))))
-    sources = " ".join(open(os.path.join(folder, "QUELLEN.txt"), encoding="utf-8").read().split())
+    # UTF-8 as make-collection.sh writes it, Windows-1252 as the zip holds it for Notepad.
+    raw = open(os.path.join(folder, "QUELLEN.txt"), "rb").read()
+    try:
+        text = raw.decode("utf-8")
+    except UnicodeDecodeError:
+        text = raw.decode("cp1252")
+    sources = " ".join(text.split())
     categories = {}
     for row in rows:
         if row.category == "-":
