@@ -23,13 +23,6 @@ void setVariable(const char* name, const char* value) {
 #endif
 }
 
-std::filesystem::path testRoot;
-
-std::vector<host::Collection> testCollections() {
-    return {{(testRoot / "eigene").wstring(), false},
-            {(testRoot / "mitgeliefert").wstring(), true}};
-}
-
 struct Case {
     const char* what;
     bool here, own, installed;
@@ -51,18 +44,12 @@ const Case cases[] = {
      "."},
 };
 
-class LookupTest : public WitzTest {
+class LookupTest : public CollectionsTest {
   protected:
-    void SetUp() override {
-        WitzTest::SetUp();
-        testRoot = root;
-        previous = host::fallbackCollections;
-        host::fallbackCollections = testCollections;
-    }
+    LookupTest() : CollectionsTest("eigene") {}
     void TearDown() override {
-        host::fallbackCollections = previous;
         setVariable("WITZ_ORDNER", nullptr);
-        WitzTest::TearDown();
+        CollectionsTest::TearDown();
     }
     // A collection in root/folder with one category of one joke, or none at all.
     void collection(const char* folder, const char* category, bool present) {
@@ -73,7 +60,6 @@ class LookupTest : public WitzTest {
             std::ofstream(root / folder / "Witze" / category) << "Ein Witz";
         }
     }
-    host::CollectionsFunction previous = nullptr;
 };
 
 TEST_F(LookupTest, NamedFolderThenHereThenOwnThenInstalled) {

@@ -9,15 +9,6 @@
 
 namespace {
 
-std::filesystem::path testRoot;
-
-// The own collection lies two folders deeper than anything made yet, as ~/.local/share/pointex
-// does in a new home.
-std::vector<host::Collection> testCollections() {
-    return {{(testRoot / "home" / "share" / "pointex").wstring(), false},
-            {(testRoot / "mitgeliefert").wstring(), true}};
-}
-
 using Files = std::map<std::string, std::string>; // UTF-8 path below a folder, content
 
 const Files supplied = {
@@ -84,19 +75,15 @@ const Case cases[] = {
      "2 Kategorien aus"},
 };
 
-class OwnCollectionTest : public WitzTest {
+// The own collection lies two folders deeper than anything made yet, as ~/.local/share/pointex
+// does in a new home.
+class OwnCollectionTest : public CollectionsTest {
   protected:
+    OwnCollectionTest() : CollectionsTest(std::filesystem::path("home") / "share" / "pointex") {}
     void SetUp() override {
-        WitzTest::SetUp();
-        testRoot = root;
-        previous = host::fallbackCollections;
-        host::fallbackCollections = testCollections;
+        CollectionsTest::SetUp();
         std::filesystem::remove_all(root / "Witze");
         place(root / "mitgeliefert", supplied);
-    }
-    void TearDown() override {
-        host::fallbackCollections = previous;
-        WitzTest::TearDown();
     }
     static void place(const std::filesystem::path& folder, const Files& files) {
         for (const auto& [name, bytes] : files) {
@@ -119,12 +106,9 @@ class OwnCollectionTest : public WitzTest {
         }
         return files;
     }
-    std::filesystem::path own = std::filesystem::path();
-    host::CollectionsFunction previous = nullptr;
 };
 
 TEST_F(OwnCollectionTest, CopiesWhatItNeverHadAndKeepsWhatIsThere) {
-    own = root / "home" / "share" / "pointex";
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         std::filesystem::remove_all(root / "home");
@@ -146,7 +130,6 @@ TEST_F(OwnCollectionTest, CopiesWhatItNeverHadAndKeepsWhatIsThere) {
 // witz import before pointex ever started: the own collection is made as the launcher makes it,
 // and the import goes there, not into the installed one. With -C it goes where -C says alone.
 TEST_F(OwnCollectionTest, ImportBeforeTheFirstStartMakesTheOwnCollection) {
-    own = root / "home" / "share" / "pointex";
     writeFile(L"neu.txt", "Neuer Witz\n", false);
     EXPECT_EQ(witz({L"import", (root / "neu.txt").wstring(), L"--nach", L"Neu"}, false), 0)
         << visible(err);
@@ -171,7 +154,6 @@ TEST_F(OwnCollectionTest, ImportBeforeTheFirstStartMakesTheOwnCollection) {
 // Where the own collection cannot be made, nothing is written anywhere and the status is 2;
 // without an installed collection einrichten has nothing to copy, and an import goes on.
 TEST_F(OwnCollectionTest, WhereItCannotBeMadeOrThereIsNothingToCopy) {
-    own = root / "home" / "share" / "pointex";
     place(root / "home" / "share", {{"pointex", "eine Datei"}});
     EXPECT_EQ(witz({L"einrichten"}, false), 2);
     EXPECT_NE(err.find(L"nicht anlegen"), std::wstring::npos) << visible(err);

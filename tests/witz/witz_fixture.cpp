@@ -24,6 +24,13 @@ bool holdsAll(host::Stream, char32_t) {
 void record(host::Stream stream, const std::string& text) {
     *(stream == host::Stream::out ? recordedOut : recordedErr) += decoded(text);
 }
+
+std::filesystem::path standInOwn;
+std::filesystem::path standInInstalled;
+
+std::vector<host::Collection> standInCollections() {
+    return {{standInOwn.wstring(), false}, {standInInstalled.wstring(), true}};
+}
 } // namespace
 
 const host::Terminal recordingTerminal = {noColumns, holdsAll, record};
@@ -71,4 +78,18 @@ std::vector<std::string> WitzTest::namesIn(const std::filesystem::path& folder) 
     }
     std::sort(names.begin(), names.end());
     return names;
+}
+
+void CollectionsTest::SetUp() {
+    WitzTest::SetUp();
+    own = root / ownBelowRoot;
+    standInOwn = own;
+    standInInstalled = root / "mitgeliefert";
+    previous = host::fallbackCollections;
+    host::fallbackCollections = standInCollections;
+}
+
+void CollectionsTest::TearDown() {
+    host::fallbackCollections = previous;
+    WitzTest::TearDown();
 }

@@ -28,3 +28,19 @@ class WitzTest : public JokeFolderTest {
     // What witz's output goes to; a test may give it columns, as a terminal has.
     host::Terminal terminal = recordingTerminal;
 };
+
+// witz with stand-ins for the system's places of the collections: the user's own in
+// root / ownBelowRoot, the installed one in root / "mitgeliefert".
+class CollectionsTest : public WitzTest {
+  protected:
+    explicit CollectionsTest(std::filesystem::path ownBelowRoot)
+        : ownBelowRoot(std::move(ownBelowRoot)) {}
+    void SetUp() override;
+    void TearDown() override;
+
+    std::filesystem::path own; // the user's own collection
+
+  private:
+    std::filesystem::path ownBelowRoot;
+    host::CollectionsFunction previous = nullptr;
+};
